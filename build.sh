@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# ./build.sh demo      install what is missing, build, start Tallowick on the demo folder
+# ./build.sh test      install what is missing, build, run every test
+# ./build.sh bench     install what is missing, build, run the benchmark
+# ./build.sh sanitize  build with ASan+UBSan and run every test
+# ./build.sh fuzz SECS build the fuzz targets with clang and run each for SECS seconds
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(cmake g++ make qt6-base-dev libgl-dev)
+want() {
+    local missing=()
+    for p in "$@"; do dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p"); done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+configure_and_build() {
+    local dir=$1; shift
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$dir" -j"$(nproc)"
+}
+
+run_tests() {
+    local dir=$1
+    (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
+}
+
+case "${1:-}" in
+demo)
+    want "${packages[@]}"
+    configure_and_build build
+    cmake --build build --target demo-folder
+    echo "Starting Tallowick in build/demo"
+    STANDIN_SHOW=1 exec build/demo/tallowick
+    ;;
+test)
+    want "${packages[@]}"
+    configure_and_build build
+    run_tests build
+    ;;
+bench)
+    want "${packages[@]}"
+    configure_and_build build
+    cmake --build build --target tallowick-bench
+    QT_QPA_PLATFORM=offscreen build/bench/tallowick-bench
+    ;;
+sanitize)
+    want "${packages[@]}"
+    configure_and_build build-sanitize -DTALLOWICK_SANITIZE=ON
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-sanitize
+    ;;
+fuzz)
+    seconds=${2:-60}
+    want "${packages[@]}" clang libclang-rt-14-dev
+    CXX=clang++ configure_and_build build-fuzz -DTALLOWICK_FUZZ=ON
+    fuzz/run.sh build-fuzz/fuzz "$seconds"
+    ;;
+*)
+    sed -n '2,6p' "$0"
+    exit 2
+    ;;
+esac
