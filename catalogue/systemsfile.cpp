@@ -1,0 +1,58 @@
+#include "catalogue/systemsfile.h"
+
+#include "app/platform.h"
+#include "catalogue/textfile.h"
+
+bool isUsableShortName(const QString& name) {
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    for (const QChar c : name) {
+        if (c.isSpace() || c.category() == QChar::Other_Control || c == QLatin1Char('/') ||
+            c == QLatin1Char('"') || c == QLatin1Char('\\'))
+            return false;
+    }
+    return true;
+}
+
+std::optional<SystemLine> parseSystemLine(const QString& line) {
+    SystemLine system;
+    const qsizetype quote = line.indexOf(QLatin1Char('"'));
+    if (quote >= 0) {
+        system.shortName = line.left(quote).trimmed();
+        system.description = line.mid(quote + 1, qMax<qsizetype>(0, line.size() - quote - 2));
+    } else {
+        if (line.size() < 12)
+            return std::nullopt;
+        system.shortName = line.left(8).trimmed();
+        system.description = line.mid(11, line.size() - 12);
+    }
+    if (!isUsableShortName(system.shortName))
+        return std::nullopt;
+    return system;
+}
+
+QString systemsFilePath(const QString& programFolder) {
+    return programFolder + QLatin1Char('/') + ProgramTitle + QLatin1String(".sys");
+}
+
+std::optional<std::vector<SystemLine>> readSystemsFile(const QString& path) {
+    const auto lines = readRawLines(path);
+    if (!lines)
+        return std::nullopt;
+    std::vector<SystemLine> systems;
+    systems.reserve(lines->size());
+    for (qsizetype i = 1; i < lines->size(); ++i) {
+        if (auto system = parseSystemLine(decodeLine(lines->at(i))))
+            systems.push_back(std::move(*system));
+    }
+    return systems;
+}
+
+QString shortNameForDescription(const std::vector<SystemLine>& systems,
+                                const QString& description) {
+    for (auto it = systems.rbegin(); it != systems.rend(); ++it) {
+        if (it->description == description)
+            return it->shortName;
+    }
+    return {};
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+// One system of the emulator's listing.
+struct SystemLine {
+    QString shortName;
+    QString description;
+};
+
+// Reads one line of the listing. A line with a double quote: the name is the text before the
+// first quote, the description runs from after it to the last but one character. A line without
+// one: the name is columns 1 to 8, the description starts at column 12 and ends one character
+// before the line does. Lines that give no usable name are not systems.
+std::optional<SystemLine> parseSystemLine(const QString& line);
+
+// True for a name that can stand in a folder path and a command line as one word.
+bool isUsableShortName(const QString& name);
+
+QString systemsFilePath(const QString& programFolder);
+
+// The systems after the header line, in file order; nullopt when the file cannot be read.
+std::optional<std::vector<SystemLine>> readSystemsFile(const QString& path);
+
+// The short name of the last system with this description (the emulator's last word wins);
+// empty when none has it.
+QString shortNameForDescription(const std::vector<SystemLine>& systems,
+                                const QString& description);

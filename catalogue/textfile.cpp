@@ -1,0 +1,63 @@
+#include "catalogue/textfile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+QList<QByteArray> splitLines(const QByteArray& bytes) {
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char c = bytes.at(i);
+        if (c != '\r' && c != '\n')
+            continue;
+        lines.append(bytes.mid(start, i - start));
+        if (c == '\r' && i + 1 < size && bytes.at(i + 1) == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        lines.append(bytes.mid(start));
+    return lines;
+}
+
+QString decodeLine(const QByteArray& line) {
+    return QString::fromUtf8(line);
+}
+
+std::optional<QList<QByteArray>> readRawLines(const QString& path) {
+    QFile file(path);
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return splitLines(bytes);
+}
+
+std::optional<QStringList> readTextLines(const QString& path) {
+    const auto raw = readRawLines(path);
+    if (!raw)
+        return std::nullopt;
+    QStringList lines;
+    lines.reserve(raw->size());
+    for (const QByteArray& line : *raw)
+        lines.append(decodeLine(line));
+    return lines;
+}
+
+bool replaceFileLines(const QString& path, const QList<QByteArray>& lines) {
+    // A file the user made read-only stays as it is, though its folder would allow a rename.
+    const QFileInfo info(path);
+    if (info.exists() && (!info.isFile() || !info.isWritable()))
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    for (const QByteArray& line : lines) {
+        file.write(line);
+        file.write("\r\n", 2);
+    }
+    return file.commit();
+}

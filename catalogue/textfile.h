@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Text files of other programs: UTF-8 (bytes that are not valid UTF-8 never stop a read), lines
+// ended by CR LF, LF or a lone CR. A line end after the last line does not add an empty line.
+
+QList<QByteArray> splitLines(const QByteArray& bytes);
+QString decodeLine(const QByteArray& line);
+
+// The file's lines as bytes; nullopt when it cannot be read (missing, a folder, no permission).
+std::optional<QList<QByteArray>> readRawLines(const QString& path);
+std::optional<QStringList> readTextLines(const QString& path);
+
+// Replaces the whole file in one step: a crash or a full disk leaves the old file as it was.
+// Each line is written followed by CR LF. False when nothing was replaced.
+bool replaceFileLines(const QString& path, const QList<QByteArray>& lines);
