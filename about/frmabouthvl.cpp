@@ -1,0 +1,77 @@
+#include "about/frmabouthvl.h"
+
+#include "about/helptargets.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+// The layout is kept in twips (1440 per inch) so it scales with the screen's dpi.
+int twipsToPixels(int twips, qreal logicalDpi) {
+    return qRound(twips * logicalDpi / 1440.0);
+}
+
+QFont tahomaBold(qreal pointSize) {
+    QFont font(QStringLiteral("Tahoma"));
+    font.setStyleHint(QFont::SansSerif); // Tahoma is often missing outside Windows
+    font.setPointSizeF(pointSize);
+    font.setBold(true);
+    return font;
+}
+
+} // namespace
+
+FrmAbouthvl::FrmAbouthvl(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
+      Label1(new QLabel(QStringLiteral("Label1"), this)),
+      Label2(new QLabel(QStringLiteral("by Haverlyn"), this)),
+      Command1(new QPushButton(QStringLiteral("Close"), this)) {
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowTitle(QStringLiteral("About..."));
+
+    const qreal dpi = logicalDpiY();
+    const auto place = [dpi](QWidget* control, int top, int height) {
+        control->setGeometry(twipsToPixels(120, dpi), twipsToPixels(top, dpi),
+                             twipsToPixels(3972, dpi), twipsToPixels(height, dpi));
+    };
+    setFixedSize(twipsToPixels(4224, dpi), twipsToPixels(1332, dpi));
+
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setFont(tahomaBold(10.2));
+    place(Label1, 120, 252);
+
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setAlignment(Qt::AlignCenter);
+    Label2->setFont(tahomaBold(7.8));
+    place(Label2, 480, 252);
+
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setFont(tahomaBold(10.2));
+    Command1->setDefault(true);
+    place(Command1, 840, 372);
+    connect(Command1, &QPushButton::clicked, this, &FrmAbouthvl::Command1_Click);
+
+    Form_Load();
+}
+
+void FrmAbouthvl::Form_Load() {
+    Label1->setText(versionLine());
+}
+
+void FrmAbouthvl::Command1_Click() {
+    accept();
+}
+
+void FrmAbouthvl::showModal(QWidget* owner) {
+    FrmAbouthvl window(owner);
+    if (owner) {
+        // The frame's size is known only once the native window exists.
+        window.winId();
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(owner->frameGeometry().center());
+        window.move(frame.topLeft());
+    }
+    window.exec();
+}
