@@ -1,16 +1,12 @@
 #include "about/frmabouthvl.h"
 
 #include "about/helptargets.h"
+#include "mainwindow/twips.h"
 
 #include <QLabel>
 #include <QPushButton>
 
 namespace {
-
-// The layout is kept in twips (1440 per inch) so it scales with the screen's dpi.
-int twipsToPixels(int twips, qreal logicalDpi) {
-    return qRound(twips * logicalDpi / 1440.0);
-}
 
 QFont tahomaBold(qreal pointSize) {
     QFont font(QStringLiteral("Tahoma"));
@@ -32,8 +28,7 @@ FrmAbouthvl::FrmAbouthvl(QWidget* owner)
 
     const qreal dpi = logicalDpiY();
     const auto place = [dpi](QWidget* control, int top, int height) {
-        control->setGeometry(twipsToPixels(120, dpi), twipsToPixels(top, dpi),
-                             twipsToPixels(3972, dpi), twipsToPixels(height, dpi));
+        control->setGeometry(twipsRect(120, top, 3972, height, dpi));
     };
     setFixedSize(twipsToPixels(4224, dpi), twipsToPixels(1332, dpi));
 
