@@ -13,8 +13,8 @@ void QtMessageBoxes::notice(const QString& text) {
 }
 
 bool QtMessageBoxes::question(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, ProgramTitle, text,
-                    QMessageBox::Ok | QMessageBox::Cancel, m_parent);
+    QMessageBox box(QMessageBox::NoIcon, ProgramTitle, text, QMessageBox::Ok | QMessageBox::Cancel,
+                    m_parent);
     box.setEscapeButton(QMessageBox::Cancel);
     return box.exec() == QMessageBox::Ok;
 }

@@ -26,5 +26,4 @@ std::optional<std::vector<SystemLine>> readSystemsFile(const QString& path);
 
 // The short name of the last system with this description (the emulator's last word wins);
 // empty when none has it.
-QString shortNameForDescription(const std::vector<SystemLine>& systems,
-                                const QString& description);
+QString shortNameForDescription(const std::vector<SystemLine>& systems, const QString& description);

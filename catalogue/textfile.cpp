@@ -47,7 +47,7 @@ std::optional<QStringList> readTextLines(const QString& path) {
     return lines;
 }
 
-bool replaceFileLines(const QString& path, const QList<QByteArray>& lines) {
+bool replaceFileBytes(const QString& path, const QByteArray& bytes) {
     // A file the user made read-only stays as it is, though its folder would allow a rename.
     const QFileInfo info(path);
     if (info.exists() && (!info.isFile() || !info.isWritable()))
@@ -55,9 +55,16 @@ bool replaceFileLines(const QString& path, const QList<QByteArray>& lines) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    for (const QByteArray& line : lines) {
-        file.write(line);
-        file.write("\r\n", 2);
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
     }
     return file.commit();
+}
+
+bool replaceFileLines(const QString& path, const QList<QByteArray>& lines) {
+    QByteArray bytes;
+    for (const QByteArray& line : lines)
+        bytes += line + "\r\n";
+    return replaceFileBytes(path, bytes);
 }

@@ -16,6 +16,9 @@ QString decodeLine(const QByteArray& line);
 std::optional<QList<QByteArray>> readRawLines(const QString& path);
 std::optional<QStringList> readTextLines(const QString& path);
 
-// Replaces the whole file in one step: a crash or a full disk leaves the old file as it was.
-// Each line is written followed by CR LF. False when nothing was replaced.
+// Replaces the whole file in one step: a crash or a full disk leaves the old file as it was. A
+// file the user made read-only is left alone. False when nothing was replaced.
+bool replaceFileBytes(const QString& path, const QByteArray& bytes);
+
+// The same, each line written followed by CR LF.
 bool replaceFileLines(const QString& path, const QList<QByteArray>& lines);

@@ -18,8 +18,8 @@ QString findProgramInFolder(const QString& folder, const QString& name) {
         if (isStartable(info))
             return info.filePath();
     }
-    const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::System,
-                                              QDir::Name);
+    const QStringList entries =
+        dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString& entry : entries) {
         if (entry.compare(name, Qt::CaseInsensitive) != 0 &&
             entry.compare(withExe, Qt::CaseInsensitive) != 0)

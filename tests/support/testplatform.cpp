@@ -14,8 +14,7 @@ QString MemorySettingsStore::read(const QString& section, const QString& key,
     return values.value(joined(section, key), defaultValue);
 }
 
-bool MemorySettingsStore::write(const QString& section, const QString& key,
-                                const QString& value) {
+bool MemorySettingsStore::write(const QString& section, const QString& key, const QString& value) {
     if (failWrites)
         return false;
     values.insert(joined(section, key), value);

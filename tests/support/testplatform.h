@@ -18,8 +18,8 @@ public:
     QString value(const QString& section, const QString& key) const;
     void set(const QString& section, const QString& key, const QString& value);
 
-    QHash<QString, QString> values;          // "Section/Key" -> text
-    QList<QPair<QString, QString>> writes;   // ("Section/Key", text), in order
+    QHash<QString, QString> values;        // "Section/Key" -> text
+    QList<QPair<QString, QString>> writes; // ("Section/Key", text), in order
     bool failWrites = false;
 };
 

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMultiHash>
+#include <QString>
+#include <QStringList>
+
+QString favouritesFilePath(const QString& programFolder);
+
+// The favourites as loaded, with the bytes each line had in the file, so that a rewrite keeps
+// every other line exactly as the user's file held it.
+struct FavouritesFile {
+    QStringList lines;
+    QMultiHash<QString, QByteArray> bytesOfLine;
+};
+
+// Missing or unreadable: no favourites. Blank lines are not favourites.
+FavouritesFile readFavourites(const QString& path);
+
+// Adds the line at the end; the file's earlier bytes stay exactly as they were.
+bool appendFavourite(const QString& path, const QString& line);
+
+// Rewrites the file with these lines in this order, in one step.
+bool rewriteFavourites(const QString& path, const QStringList& lines, const FavouritesFile& loaded);

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QStringList>
+#include <optional>
+
+// The names of a folder's plain files (a link to a plain file counts), leaving out sub-folders,
+// hidden files (names starting with a dot) and names that do not decode to text and back
+// unchanged (they could not be opened again by name). Unsorted. nullopt when the folder cannot
+// be read.
+std::optional<QStringList> listPlainFiles(const QString& folder);

@@ -1,0 +1,39 @@
+#include "mainwindow/filelistbox.h"
+
+#include "catalogue/folderlisting.h"
+#include "catalogue/gameslist.h"
+
+#include <QMouseEvent>
+#include <QRegularExpression>
+
+void FileListBox::setPath(const QString& folder) {
+    m_folder = folder;
+    refresh();
+}
+
+void FileListBox::setPattern(const QString& pattern) {
+    m_pattern = pattern;
+    refresh();
+}
+
+void FileListBox::refresh() {
+    // "*.*" meant every file, with or without a dot, where the pattern came from.
+    const bool everything = m_pattern == QLatin1String("*.*") || m_pattern == QLatin1String("*");
+    const QRegularExpression match(QRegularExpression::wildcardToRegularExpression(m_pattern),
+                                   QRegularExpression::CaseInsensitiveOption);
+    m_names.clear();
+    if (const auto names = listPlainFiles(m_folder)) {
+        for (const QString& name : *names) {
+            if (everything || match.match(name).hasMatch())
+                m_names.append(name);
+        }
+    }
+    sortIgnoringCase(m_names);
+    QListWidget::clear();
+    addItems(m_names);
+}
+
+void FileListBox::mousePressEvent(QMouseEvent* event) {
+    QListWidget::mousePressEvent(event);
+    emit mouseDown(event->button());
+}

@@ -1,0 +1,134 @@
+#include "mainwindow/sortedlistbox.h"
+
+#include "catalogue/gameslist.h"
+
+#include <QMouseEvent>
+#include <algorithm>
+
+int SortedListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(m_entries.size());
+}
+
+QVariant SortedListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= m_entries.size())
+        return {};
+    if (role == Qt::DisplayRole)
+        return m_entries.at(index.row());
+    return {};
+}
+
+void SortedListModel::clear() {
+    beginResetModel();
+    m_entries.clear();
+    endResetModel();
+}
+
+int SortedListModel::add(const QString& entry) {
+    const auto at = std::upper_bound(m_entries.begin(), m_entries.end(), entry, lessIgnoringCase);
+    const int row = int(at - m_entries.begin());
+    beginInsertRows({}, row, row);
+    m_entries.insert(row, entry);
+    endInsertRows();
+    return row;
+}
+
+void SortedListModel::setEntries(QStringList entries, bool alreadySorted) {
+    if (!alreadySorted)
+        sortIgnoringCase(entries);
+    beginResetModel();
+    m_entries = std::move(entries);
+    endResetModel();
+}
+
+void SortedListModel::remove(int row) {
+    beginRemoveRows({}, row, row);
+    m_entries.removeAt(row);
+    endRemoveRows();
+}
+
+SortedListBox::SortedListBox(QWidget* parent)
+    : QListView(parent), m_model(new SortedListModel(this)) {
+    setModel(m_model);
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTextElideMode(Qt::ElideNone);
+    setWordWrap(false);
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+        if (!m_quiet)
+            emit selectionClicked();
+    });
+}
+
+void SortedListBox::changeQuietly(const std::function<void()>& change) {
+    m_quiet = true;
+    change();
+    m_quiet = false;
+}
+
+void SortedListBox::clear() {
+    changeQuietly([this] { m_model->clear(); });
+}
+
+void SortedListBox::addItem(const QString& entry) {
+    // An insertion moves the rows below it; the selected entry stays the selected entry.
+    changeQuietly([&] { m_model->add(entry); });
+}
+
+void SortedListBox::setItems(QStringList entries, bool alreadySorted) {
+    changeQuietly([&] { m_model->setEntries(std::move(entries), alreadySorted); });
+}
+
+void SortedListBox::removeItem(int index) {
+    if (index < 0 || index >= count())
+        return;
+    changeQuietly([&] {
+        m_model->remove(index);
+        selectionModel()->clear();
+    });
+}
+
+QString SortedListBox::item(int index) const {
+    return index >= 0 && index < count() ? m_model->entries().at(index) : QString();
+}
+
+int SortedListBox::count() const {
+    return int(m_model->entries().size());
+}
+
+int SortedListBox::listIndex() const {
+    const QModelIndex current = selectionModel()->currentIndex();
+    return current.isValid() && selectionModel()->isSelected(current) ? current.row() : -1;
+}
+
+void SortedListBox::setListIndex(int index) {
+    if (index < -1 || index >= count())
+        index = -1;
+    if (index == listIndex())
+        return;
+    if (index < 0) {
+        selectionModel()->clear(); // emits currentRowChanged, hence selectionClicked
+        return;
+    }
+    const QModelIndex target = m_model->index(index);
+    selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
+    scrollTo(target);
+}
+
+void SortedListBox::mousePressEvent(QMouseEvent* event) {
+    // The press selects the line under the pointer first, for every button, so the reaction
+    // works on the line the user pressed; a press below the last line keeps the selection.
+    const QModelIndex under = indexAt(event->position().toPoint());
+    if (under.isValid())
+        QListView::mousePressEvent(event);
+    if (under.isValid() && event->button() != Qt::LeftButton)
+        setListIndex(under.row());
+    emit mouseDown(event->button());
+}
+
+void SortedListBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    QListView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
+        emit lineDoubleClicked();
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QListView>
+#include <QStringList>
+
+// The entries of a sorted list box, alphabetical ignoring letter case.
+class SortedListModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    const QStringList& entries() const { return m_entries; }
+    void clear();
+    int add(const QString& entry); // returns the row it went to
+    void setEntries(QStringList entries, bool alreadySorted);
+    void remove(int row);
+
+private:
+    QStringList m_entries;
+};
+
+// A list box that keeps its entries sorted, carries a tag text, and reports a change of its
+// selected entry (by the user or the program) as "clicked", like the original control did.
+// One row height for all, so a list of 100,000 lines never needs a layout pass over every row.
+class SortedListBox : public QListView {
+    Q_OBJECT
+public:
+    explicit SortedListBox(QWidget* parent = nullptr);
+
+    void clear();
+    void addItem(const QString& entry);
+    // Replaces every entry at once; far quicker than adding them one by one.
+    void setItems(QStringList entries, bool alreadySorted = false);
+    void removeItem(int index);
+    QString item(int index) const;
+    int count() const;
+    const QStringList& items() const { return m_model->entries(); }
+
+    // -1 when no entry is selected. Setting a different index emits selectionClicked.
+    int listIndex() const;
+    void setListIndex(int index);
+
+    QString tag() const { return m_tag; }
+    void setTag(const QString& tag) { m_tag = tag; }
+
+signals:
+    void selectionClicked();
+    void lineDoubleClicked();
+    void mouseDown(Qt::MouseButton button);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void changeQuietly(const std::function<void()>& change);
+
+    SortedListModel* m_model;
+    QString m_tag;
+    bool m_quiet = false;
+};
