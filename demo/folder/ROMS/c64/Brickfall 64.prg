@@ -1,0 +1,1 @@
+Tallowick demo image: Brickfall 64.prg
