@@ -19,7 +19,10 @@
 namespace {
 
 QFont tahoma(qreal points, bool bold = false) {
-    QFont font(QStringLiteral("Tahoma"));
+    // Tahoma is narrow; where it is missing, a narrow sans keeps the captions within their places.
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans Condensed")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
     font.setBold(bold);
