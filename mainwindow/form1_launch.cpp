@@ -1,4 +1,5 @@
 // Playing a game, the recordings, and the Help menu.
+#include "mainwindow/checkvalue.h"
 #include "mainwindow/form1.h"
 
 #include "about/frmabouthvl.h"
@@ -18,7 +19,7 @@ void Form1::LaunchEmulator(const QString& ExtraParam) {
     LaunchChoices choices;
     choices.originalMess = OriginalMameOption->isChecked();
     choices.alternateName = AlternateMameText->text();
-    choices.additionalCheck = AdditionalParamCheck->checkState();
+    choices.additionalCheck = checkValue(AdditionalParamCheck->checkState());
     choices.additionalText = AdditionalParamText->text();
     choices.gameTail = GameLine::commandTail(GamesList->item(GamesList->listIndex()));
     choices.extraParam = ExtraParam;

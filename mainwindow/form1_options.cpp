@@ -1,5 +1,6 @@
 // The options kept between runs: each control writes its own key when its value changes, and the
 // start-up restores them all in the table's order.
+#include "mainwindow/checkvalue.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/optionvalues.h"
 
@@ -54,7 +55,7 @@ bool Form1::setOptionFromText(const OptionKey& option, const QString& text) {
         const auto value = readInt16(text);
         if (!value || *value < 0 || *value > 2)
             return false;
-        static_cast<QCheckBox*>(control)->setCheckState(Qt::CheckState(*value));
+        static_cast<QCheckBox*>(control)->setCheckState(checkStateOf(int(*value)));
         return true;
     }
     case OptionKind::ComboBox: {
@@ -79,7 +80,7 @@ QString Form1::optionText(const OptionKey& option) const {
     case OptionKind::Slider:
         return numberText(static_cast<const QSlider*>(control)->value());
     case OptionKind::CheckBox:
-        return numberText(static_cast<const QCheckBox*>(control)->checkState());
+        return numberText(checkValue(static_cast<const QCheckBox*>(control)->checkState()));
     case OptionKind::ComboBox:
         return numberText(static_cast<const QComboBox*>(control)->currentIndex());
     }

@@ -55,7 +55,9 @@ SortedListBox::SortedListBox(QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTextElideMode(Qt::ElideNone);
     setWordWrap(false);
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+    // The selection, not the current row: a mouse press moves the current row before it
+    // selects, and the reaction must find the new entry selected.
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (!m_quiet)
             emit selectionClicked();
     });
@@ -98,8 +100,8 @@ int SortedListBox::count() const {
 }
 
 int SortedListBox::listIndex() const {
-    const QModelIndex current = selectionModel()->currentIndex();
-    return current.isValid() && selectionModel()->isSelected(current) ? current.row() : -1;
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.first().row();
 }
 
 void SortedListBox::setListIndex(int index) {
@@ -108,7 +110,7 @@ void SortedListBox::setListIndex(int index) {
     if (index == listIndex())
         return;
     if (index < 0) {
-        selectionModel()->clear(); // emits currentRowChanged, hence selectionClicked
+        selectionModel()->clear(); // emits selectionChanged, hence selectionClicked
         return;
     }
     const QModelIndex target = m_model->index(index);

@@ -11,6 +11,7 @@ private slots:
     void systemLines_data();
     void systemLines();
     void loadingTwiceGivesTheSameEntries();
+    void clickingASystemShowsItsGames();
     void noSystemsList_data();
     void noSystemsList();
     void closingWritesNothing();
@@ -87,6 +88,23 @@ void StartupTest::loadingTwiceGivesTheSameEntries() {
     form->LoadSystemsList();
     QCOMPARE(entriesOf(form->EmulatedSystemList), (QStringList{"C64", "NES"}));
     QCOMPARE(form->EmulatedSystemList->listIndex(), 0);
+}
+
+void StartupTest::clickingASystemShowsItsGames() {
+    TestPlatform test;
+    test.writeFile("Tallowick.sys", oldLayoutListing({{"nes", "NES"}, {"c64", "C64"}}));
+    test.writeFile("ROMS/nes/Zelda.nes", "x");
+    test.writeFile("ROMS/c64/Elite.d64", "x");
+    auto form = openForm(test);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QVERIFY(form->GamesList->item(0).startsWith("Elite.d64"));
+    const QRect row =
+        form->EmulatedSystemList->visualRect(form->EmulatedSystemList->model()->index(1, 0));
+    QTest::mouseClick(form->EmulatedSystemList->viewport(), Qt::LeftButton, {}, row.center());
+    QCOMPARE(form->EmulatedSystemList->listIndex(), 1);
+    QCOMPARE(form->GamesList->count(), 1);
+    QVERIFY(form->GamesList->item(0).startsWith("Zelda.nes"));
 }
 
 void StartupTest::noSystemsList_data() {
