@@ -60,7 +60,23 @@ QString IniSettingsStore::read(const QString& section, const QString& key,
     return value.toString();
 }
 
+// The same store anew: QSettings keeps reporting its first error for good, so a file another
+// program spoiled (or a disk that was full once) would make every later write look lost.
+static std::unique_ptr<QSettings> reopened(const QSettings& settings) {
+    if (settings.applicationName().isEmpty())
+        return std::make_unique<QSettings>(settings.fileName(), settings.format());
+    return std::make_unique<QSettings>(settings.format(), settings.scope(),
+                                       settings.organizationName(), settings.applicationName());
+}
+
 bool IniSettingsStore::write(const QString& section, const QString& key, const QString& value) {
+    m_settings->setValue(settingsPath(section, key), value);
+    m_settings->sync();
+    if (m_settings->status() == QSettings::NoError)
+        return true;
+    // A spoiled file was rewritten clean by that sync if it could be written at all; judge this
+    // write again on a store whose status tells about it alone.
+    m_settings = reopened(*m_settings);
     m_settings->setValue(settingsPath(section, key), value);
     m_settings->sync();
     return m_settings->status() == QSettings::NoError;

@@ -49,8 +49,11 @@ std::optional<QStringList> readTextLines(const QString& path) {
 
 bool replaceFileBytes(const QString& path, const QByteArray& bytes) {
     // A file the user made read-only stays as it is, though its folder would allow a rename.
+    // Its mode bits are asked too: for root, isWritable() says yes to every file.
     const QFileInfo info(path);
-    if (info.exists() && (!info.isFile() || !info.isWritable()))
+    const auto anyWrite =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (info.exists() && (!info.isFile() || !info.isWritable() || !(info.permissions() & anyWrite)))
         return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
