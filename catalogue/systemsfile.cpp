@@ -6,6 +6,9 @@
 bool isUsableShortName(const QString& name) {
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         return false;
+    // Half of a character cut at column 8 cannot be written into a path.
+    if (!name.isValidUtf16())
+        return false;
     for (const QChar c : name) {
         if (c.isSpace() || c.category() == QChar::Other_Control || c == QLatin1Char('/') ||
             c == QLatin1Char('"') || c == QLatin1Char('\\'))
