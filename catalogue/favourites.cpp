@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <iterator>
 
 QString favouritesFilePath(const QString& programFolder) {
     return programFolder + QLatin1Char('/') + ProgramTitle + QLatin1String(".fav");
@@ -50,6 +51,10 @@ bool rewriteFavourites(const QString& path, const QStringList& lines,
     for (const QString& line : lines) {
         auto it = unused.find(line);
         if (it != unused.end()) {
+            // Lines whose bytes are not UTF-8 can read the same; find() gives the latest of them,
+            // so walk on to the earliest and the file's order survives.
+            for (auto next = std::next(it); next != unused.end() && next.key() == line; ++next)
+                it = next;
             out.append(it.value());
             unused.erase(it);
         } else {
