@@ -78,10 +78,9 @@ LeadingNumber leadingNumber(const QString& text) {
     result.hasDigits = mantissaDigits;
     if (!mantissaDigits)
         return result;
-    bool ok = false;
-    result.value = number.toDouble(&ok);
-    if (!ok) // an exponent too large for a double
-        result.value = number.startsWith(QLatin1Char('-')) ? -HUGE_VAL : HUGE_VAL;
+    // An exponent too large gives an infinity, one too small 0: both are the value wanted here,
+    // though toDouble() calls them failures.
+    result.value = number.toDouble();
     result.wholeText = complete;
     return result;
 }
@@ -102,9 +101,15 @@ std::optional<bool> readTruth(const QString& text) {
 
 std::optional<qint64> readWholeNumber(const QString& text, qint64 minimum, qint64 maximum) {
     const double rounded = std::nearbyint(leadingNumber(text).value); // ties go to even
-    if (!(rounded >= double(minimum) && rounded <= double(maximum)))
+    // 2^63 is the first double past qint64. The bounds are compared as whole numbers, since a
+    // double cannot hold every qint64 exactly.
+    constexpr double pastLargest = 9223372036854775808.0;
+    if (!(rounded >= -pastLargest && rounded < pastLargest))
         return std::nullopt;
-    return qint64(rounded);
+    const qint64 whole = qint64(rounded);
+    if (whole < minimum || whole > maximum)
+        return std::nullopt;
+    return whole;
 }
 
 std::optional<qint64> readInt16(const QString& text) {
