@@ -1,6 +1,7 @@
 // The systems list, the games list, the favourites and "Update systems".
 #include "mainwindow/form1.h"
 #include "mainwindow/optiontable.h"
+#include "mainwindow/optionvalues.h"
 
 #include "catalogue/favourites.h"
 #include "catalogue/gameline.h"
@@ -70,14 +71,16 @@ void Form1::LoadFavourites() {
     GamesList->setItems(m_favourites.lines);
     const QString stored =
         m_platform.settings->read(GamesSection, QStringLiteral("LastFav"), QStringLiteral("0"));
-    bool ok = false;
-    const int index = stored.trimmed().toInt(&ok);
-    GamesList->setListIndex(ok ? index : 0);
+    // An index past the end (a removal shortened the list since) selects no line.
+    GamesList->setListIndex(int(OptionValues::readInt32(stored).value_or(-1)));
 }
 
 void Form1::SwapListCommand_Click() {
     if (GamesList->tag() == FavMode) {
         FillGamesList();
+        // No system to fill from: the favourites must not stay on show as the full list.
+        if (GamesList->tag() == FavMode)
+            GamesList->clear();
         GamesList->setTag(FullMode);
         Frame1->setTitle(QStringLiteral("Games [Full list]"));
     } else {

@@ -191,6 +191,8 @@ private slots:
         QTest::newRow("stored line") << three << "2" << 2;
         QTest::newRow("first by default") << three << "-" << 0;
         QTest::newRow("stored past the end") << three << "3" << -1;
+        QTest::newRow("stored text without a number") << three << "abc" << 0;
+        QTest::newRow("stored half rounds to even") << three << "1.5" << 2;
         QTest::newRow("no file") << QByteArray("-") << "-" << -1;
         QTest::newRow("blank lines")
             << QByteArray("\r\n \r\n" + crlf({line("beta.zip")}) + "\n") << "-" << 0;
@@ -234,6 +236,18 @@ private slots:
             QCOMPARE(test.processes.starts.last().arguments, expected.at(row));
         }
         QVERIFY(test.messages.notices.isEmpty());
+    }
+
+    void swapBackWithoutSystemsShowsNoFavourites() {
+        TestPlatform test;
+        test.writeFile(Fav, crlf({line("alpha.zip")}));
+        auto form = openForm(test); // no systems file: nothing to fill the full list from
+        showFavourites(*form);
+        QCOMPARE(form->GamesList->count(), 1);
+        form->SwapListCommand->click();
+        QCOMPARE(form->GamesList->tag(), QString("Full"));
+        QCOMPARE(form->GamesList->count(), 0);
+        QCOMPARE(test.readFile(Fav), crlf({line("alpha.zip")}));
     }
 
     void modeFollowsFullListFill_data() {
