@@ -58,7 +58,9 @@ bool replaceFileBytes(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(bytes) != bytes.size()) {
+    // A small file sits in Qt's buffer until the commit, and Qt 6.4 commits even when that last
+    // flush fails on a full disk: flush first, so a cut file never takes the old one's place.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }
