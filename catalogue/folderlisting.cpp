@@ -1,8 +1,23 @@
 #include "catalogue/folderlisting.h"
 
 #include <QFile>
+#include <algorithm>
+#include <cstring>
 #include <dirent.h>
 #include <sys/stat.h>
+
+// The name as text; nullopt when it does not decode and encode back unchanged. ASCII bytes always
+// do, and are by far the most common, so they skip the round trip.
+static std::optional<QString> decodedName(const char* raw) {
+    const std::size_t length = std::strlen(raw);
+    if (std::all_of(raw, raw + length, [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return QString::fromLatin1(raw, qsizetype(length));
+    const QByteArray bytes(raw, qsizetype(length));
+    QString name = QFile::decodeName(bytes);
+    if (QFile::encodeName(name) != bytes)
+        return std::nullopt;
+    return name;
+}
 
 std::optional<QStringList> listPlainFiles(const QString& folder) {
     const QByteArray encodedFolder = QFile::encodeName(folder);
@@ -21,11 +36,8 @@ std::optional<QStringList> listPlainFiles(const QString& folder) {
         }
         if (!plain)
             continue;
-        const QByteArray raw(entry->d_name);
-        QString name = QFile::decodeName(raw);
-        if (QFile::encodeName(name) != raw)
-            continue;
-        names.append(std::move(name));
+        if (auto name = decodedName(entry->d_name))
+            names.append(std::move(*name));
     }
     closedir(dir);
     return names;

@@ -5,13 +5,74 @@
 #include "catalogue/systemsfile.h"
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 bool lessIgnoringCase(const QString& a, const QString& b) {
     return QString::compare(a, b, Qt::CaseInsensitive) < 0;
 }
 
+namespace {
+
+// A line's first characters as the case-insensitive comparison sees them, for as long as they
+// are ASCII (where its folding is just A-Z to a-z), and where the line stands in the list. A sort
+// settles most comparisons on these keys, read from one small array, instead of on two lines
+// spread over memory; keys that cannot tell two lines apart leave it to the lines themselves.
+struct SortKey {
+    // Enough to tell most file names apart, and a key stays at 32 bytes.
+    static constexpr int Capacity = 27;
+    unsigned char folded[Capacity];
+    unsigned char length; // leading ASCII characters held
+    int index;
+};
+
+SortKey sortKey(const QString& line, int index) {
+    SortKey key{{}, 0, index};
+    const qsizetype size = std::min<qsizetype>(line.size(), SortKey::Capacity);
+    for (; key.length < size; ++key.length) {
+        const char16_t c = line.at(key.length).unicode();
+        if (c >= 0x80)
+            break;
+        key.folded[key.length] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    }
+    return key;
+}
+
+// Moves each line to where its key stands after the sort, one cycle of moves at a time, so that
+// no second list is needed: with 100,000 lines that would show in the peak memory.
+void moveToSortedPlaces(QStringList& lines, std::vector<SortKey>& keys) {
+    for (int start = 0; start < int(keys.size()); ++start) {
+        if (keys[start].index == start)
+            continue;
+        QString first = std::move(lines[start]);
+        int at = start;
+        for (int from = keys[at].index; from != start; from = keys[at].index) {
+            lines[at] = std::move(lines[from]);
+            keys[at].index = at;
+            at = from;
+        }
+        lines[at] = std::move(first);
+        keys[at].index = at;
+    }
+}
+
+} // namespace
+
 void sortIgnoringCase(QStringList& lines) {
-    std::stable_sort(lines.begin(), lines.end(), lessIgnoringCase);
+    std::vector<SortKey> keys;
+    keys.reserve(std::size_t(lines.size()));
+    for (int i = 0; i < lines.size(); ++i)
+        keys.push_back(sortKey(lines.at(i), i));
+    // Lines equal but for letter case keep their order, as in a stable sort: their places break
+    // the tie. std::sort, unlike std::stable_sort, needs no second array.
+    std::sort(keys.begin(), keys.end(), [&lines](const SortKey& a, const SortKey& b) {
+        if (const int order = std::memcmp(a.folded, b.folded, std::min(a.length, b.length)))
+            return order < 0;
+        const int order =
+            QString::compare(lines.at(a.index), lines.at(b.index), Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : a.index < b.index;
+    });
+    moveToSortedPlaces(lines, keys);
 }
 
 QString systemFolder(const QString& programFolder, const QString& shortName) {
@@ -19,26 +80,30 @@ QString systemFolder(const QString& programFolder, const QString& shortName) {
 }
 
 QStringList gamesListLines(const QString& folder, const QString& shortName) {
-    const auto names = listPlainFiles(folder);
-    if (!names)
+    auto lines = listPlainFiles(folder);
+    if (!lines)
         return {};
-    QStringList lines;
-    lines.reserve(names->size());
-    for (const QString& name : *names) {
-        if (name.compare(QLatin1String("dir.txt"), Qt::CaseInsensitive) == 0 ||
-            !GameLine::canCarry(name))
-            continue;
-        lines.append(GameLine::make(name, shortName));
-    }
-    sortIgnoringCase(lines);
-    return lines;
+    lines->removeIf([](const QString& name) {
+        return name.compare(QLatin1String("dir.txt"), Qt::CaseInsensitive) == 0 ||
+               !GameLine::canCarry(name);
+    });
+    // Each name becomes its line where it stands, so a name's memory is given back as its line
+    // is made, instead of every name being held until every line exists.
+    for (QString& line : *lines)
+        line = GameLine::make(line, shortName);
+    sortIgnoringCase(*lines);
+    return std::move(*lines);
+}
+
+// Apart, so that the listing read to find the name is freed before the folder is listed: a large
+// games list should not have the whole systems listing added to its peak memory.
+static QString shortNameInSystemsFile(const QString& programFolder, const QString& description) {
+    const auto systems = readSystemsFile(systemsFilePath(programFolder));
+    return systems ? shortNameForDescription(*systems, description) : QString();
 }
 
 std::optional<QStringList> fullGamesList(const QString& programFolder, const QString& description) {
-    const auto systems = readSystemsFile(systemsFilePath(programFolder));
-    if (!systems)
-        return std::nullopt;
-    const QString shortName = shortNameForDescription(*systems, description);
+    const QString shortName = shortNameInSystemsFile(programFolder, description);
     if (shortName.isEmpty())
         return std::nullopt;
     return gamesListLines(systemFolder(programFolder, shortName), shortName);
