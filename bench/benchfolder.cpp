@@ -107,13 +107,15 @@ BenchSystem generatedSystem(std::mt19937& random, int index) {
 }
 
 const char* const titleWords[] = {
-    "Super",   "Mega",     "Ultra",     "Dragon",   "Knight",   "Quest",   "Racing",  "Soccer",
-    "Tennis",  "Galaxy",   "Space",     "Invaders", "Castle",   "Ninja",   "Puzzle",  "Bomber",
-    "Pinball", "Golf",     "Wrestling", "Kart",     "Island",   "Legend",  "of",      "the",
-    "Return",  "Warriors", "Chess",     "Mahjong",  "Baseball", "Blaster", "Frog",    "Ghosts",
-    "Goblins", "Turbo",    "Force",     "Star",     "Jungle",   "Hunt",    "Pokémon", "Café",
-    "Über",    "Ōkami",    "Straße",    "Zürich",   "Fútbol",   "Ñandú",   "Kyōto",   "Ränkespiel",
+    "Super",   "Mega",     "Ultra",     "Dragon",   "Knight",   "Quest",   "Racing", "Soccer",
+    "Tennis",  "Galaxy",   "Space",     "Invaders", "Castle",   "Ninja",   "Puzzle", "Bomber",
+    "Pinball", "Golf",     "Wrestling", "Kart",     "Island",   "Legend",  "of",     "the",
+    "Return",  "Warriors", "Chess",     "Mahjong",  "Baseball", "Blaster", "Frog",   "Ghosts",
+    "Goblins", "Turbo",    "Force",     "Star",     "Jungle",   "Hunt",
 };
+// A minority of names carry one of these, as in real collections, which are mostly ASCII.
+const char* const nonAsciiWords[] = {"Pokémon", "Café",   "Über",  "Ōkami",      "Straße",
+                                     "Zürich",  "Fútbol", "Ñandú", "Ränkespiel", "東京"};
 const char* const regions[] = {
     "(USA)",   "(Europe)",     "(Japan)",  "(USA, Europe)", "(World)",
     "(Fr,De)", "(Japan) (En)", "(Brazil)", "(Korea)",       "(Spain)",
@@ -141,7 +143,8 @@ std::string gameFileName(std::mt19937& random, std::unordered_set<std::string>& 
     std::string title;
     const int words = std::uniform_int_distribution<int>(1, 5)(random);
     for (int i = 0; i < words; ++i) {
-        std::string word = pick(random, titleWords);
+        std::string word =
+            chance(random, 2) ? pick(random, nonAsciiWords) : pick(random, titleWords);
         setCase(word, style);
         if (title.size() + word.size() + 1 > room)
             break;
