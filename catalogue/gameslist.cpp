@@ -38,41 +38,46 @@ SortKey sortKey(const QString& line, int index) {
     return key;
 }
 
-// Moves each line to where its key stands after the sort, one cycle of moves at a time, so that
-// no second list is needed: with 100,000 lines that would show in the peak memory.
-void moveToSortedPlaces(QStringList& lines, std::vector<SortKey>& keys) {
+// Moves each entry to where its key stands after the sort, one cycle of moves at a time, so that
+// no second list is needed: with 100,000 entries that would show in the peak memory.
+void moveToSortedPlaces(QStringList& entries, std::vector<SortKey>& keys) {
     for (int start = 0; start < int(keys.size()); ++start) {
         if (keys[start].index == start)
             continue;
-        QString first = std::move(lines[start]);
+        QString first = std::move(entries[start]);
         int at = start;
         for (int from = keys[at].index; from != start; from = keys[at].index) {
-            lines[at] = std::move(lines[from]);
+            entries[at] = std::move(entries[from]);
             keys[at].index = at;
             at = from;
         }
-        lines[at] = std::move(first);
+        entries[at] = std::move(first);
         keys[at].index = at;
     }
+}
+
+// Sorts the entries by the text each stands for, alphabetically ignoring letter case; entries
+// whose texts are equal but for letter case keep their order, as in a stable sort.
+template <typename TextOf> void sortByTextIgnoringCase(QStringList& entries, TextOf textOf) {
+    std::vector<SortKey> keys;
+    keys.reserve(std::size_t(entries.size()));
+    for (int i = 0; i < entries.size(); ++i)
+        keys.push_back(sortKey(textOf(entries.at(i)), i));
+    // The places in the list break ties; std::sort, unlike std::stable_sort, needs no second array.
+    std::sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
+        if (const int order = std::memcmp(a.folded, b.folded, std::min(a.length, b.length)))
+            return order < 0;
+        const int order = QString::compare(textOf(entries.at(a.index)), textOf(entries.at(b.index)),
+                                           Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : a.index < b.index;
+    });
+    moveToSortedPlaces(entries, keys);
 }
 
 } // namespace
 
 void sortIgnoringCase(QStringList& lines) {
-    std::vector<SortKey> keys;
-    keys.reserve(std::size_t(lines.size()));
-    for (int i = 0; i < lines.size(); ++i)
-        keys.push_back(sortKey(lines.at(i), i));
-    // Lines equal but for letter case keep their order, as in a stable sort: their places break
-    // the tie. std::sort, unlike std::stable_sort, needs no second array.
-    std::sort(keys.begin(), keys.end(), [&lines](const SortKey& a, const SortKey& b) {
-        if (const int order = std::memcmp(a.folded, b.folded, std::min(a.length, b.length)))
-            return order < 0;
-        const int order =
-            QString::compare(lines.at(a.index), lines.at(b.index), Qt::CaseInsensitive);
-        return order != 0 ? order < 0 : a.index < b.index;
-    });
-    moveToSortedPlaces(lines, keys);
+    sortByTextIgnoringCase(lines, [](const QString& line) -> const QString& { return line; });
 }
 
 QString systemFolder(const QString& programFolder, const QString& shortName) {
@@ -80,19 +85,23 @@ QString systemFolder(const QString& programFolder, const QString& shortName) {
 }
 
 QStringList gamesListLines(const QString& folder, const QString& shortName) {
-    auto lines = listPlainFiles(folder);
-    if (!lines)
+    auto entries = listPlainFiles(folder);
+    if (!entries)
         return {};
-    lines->removeIf([](const QString& name) {
+    entries->removeIf([](const QString& name) {
         return name.compare(QLatin1String("dir.txt"), Qt::CaseInsensitive) == 0 ||
                !GameLine::canCarry(name);
     });
-    // Each name becomes its line where it stands, so a name's memory is given back as its line
-    // is made, instead of every name being held until every line exists.
-    for (QString& line : *lines)
-        line = GameLine::make(line, shortName);
-    sortIgnoringCase(*lines);
-    return std::move(*lines);
+    // The names are put in their lines' order before the lines are made, so that neither the
+    // names nor the sort's keys are held alongside all the lines; each name then becomes its line
+    // where it stands, giving its memory back as the line is made.
+    const auto lineOf = [&shortName](const QString& name) {
+        return GameLine::make(name, shortName);
+    };
+    sortByTextIgnoringCase(*entries, lineOf);
+    for (QString& entry : *entries)
+        entry = lineOf(entry);
+    return std::move(*entries);
 }
 
 // Apart, so that the listing read to find the name is freed before the folder is listed: a large
