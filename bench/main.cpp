@@ -4,7 +4,7 @@
 //
 //   tallowick-bench            45,000 systems; folders of 10,000, 1,000 and 100,000 files
 //   tallowick-bench --quick    everything ten times smaller
-//   tallowick-bench --runs N   N runs of each figure (at least 5 by default)
+//   tallowick-bench --runs N   N timed runs of each figure (5 by default); medians are shown
 #include "bench/benchfolder.h"
 #include "bench/benchplatform.h"
 #include "bench/floor.h"
@@ -14,12 +14,13 @@
 #include "mainwindow/form1.h"
 
 #include <QApplication>
-#include <QListView>
 #include <QLocale>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <stdexcept>
 
 namespace {
@@ -217,6 +218,7 @@ int runBenchmark(const BenchSizes& sizes, int runs) {
         figures.push_back(std::move(figure));
     figures.push_back(measurePeakMemory(temporary.path(), folder, sizes, runs));
     printReport(figures);
+    std::printf("Times are wall-clock; MB are 10^6 bytes of VmHWM, each from a fresh process.\n");
     std::printf("Load average at the end: %s\n", loadAverage().c_str());
     return 0;
 }
