@@ -4,6 +4,7 @@
 #include "catalogue/gameline.h"
 #include "catalogue/textfile.h"
 #include "mainwindow/optiontable.h"
+#include "tests/support/foldercontents.h"
 #include "tests/support/formfixture.h"
 
 #include <QCheckBox>
@@ -16,57 +17,10 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <map>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-// Everything under a folder by its raw name (names need not be text), each with its kind and
-// bytes, so that any change shows.
-void collect(const std::string& folder, const std::string& relative,
-             std::map<std::string, std::string>& out) {
-    DIR* dir = opendir(folder.c_str());
-    if (!dir) {
-        out[relative] = "unreadable folder";
-        return;
-    }
-    while (const dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..")
-            continue;
-        const std::string path = folder + '/' + name;
-        const std::string key = relative + '/' + name;
-        struct stat info;
-        if (lstat(path.c_str(), &info) != 0) {
-            out[key] = "gone";
-        } else if (S_ISLNK(info.st_mode)) {
-            std::string target(4096, '\0');
-            target.resize(size_t(qMax<ssize_t>(0, readlink(path.c_str(), target.data(), 4096))));
-            out[key] = "link to " + target;
-        } else if (S_ISDIR(info.st_mode)) {
-            out[key] = "folder";
-            collect(path, key, out);
-        } else {
-            std::string bytes;
-            const int fd = open(path.c_str(), O_RDONLY);
-            char buffer[65536];
-            for (ssize_t n; fd >= 0 && (n = read(fd, buffer, sizeof buffer)) > 0;)
-                bytes.append(buffer, size_t(n));
-            if (fd >= 0)
-                close(fd);
-            out[key] = "file " + bytes;
-        }
-    }
-    closedir(dir);
-}
-
-std::map<std::string, std::string> contentsOf(const TestPlatform& test) {
-    std::map<std::string, std::string> out;
-    collect(QFile::encodeName(test.folder.path()).toStdString(), std::string(), out);
-    return out;
-}
 
 // Creates an empty file under the program folder from its raw name.
 bool touchRaw(const TestPlatform& test, const QByteArray& relative) {
@@ -118,12 +72,12 @@ void BadFoldersTest::favouritesBlankLinesAreSkipped() {
     const QByteArray favourites = "\r\n" + favouriteBytes("Beta.nes") + "\r\n   \t \r\n\n\r" +
                                   favouriteBytes("Alpha.nes") + "\r\n\r\n";
     test.writeFile("Tallowick.fav", favourites);
-    const auto before = contentsOf(test);
+    const auto before = contentsOf(test.folder.path());
     auto form = openForm(test);
     form->SwapListCommand_Click();
     QCOMPARE(entriesOf(form->GamesList), (QStringList{game("Alpha.nes"), game("Beta.nes")}));
     QVERIFY(test.messages.notices.isEmpty());
-    QVERIFY(contentsOf(test) == before);
+    QVERIFY(contentsOf(test.folder.path()) == before);
 }
 
 // A hand-edited line without the command tail still plays: the game piece is then one blank.
@@ -135,7 +89,7 @@ void BadFoldersTest::favouritesShortLineGivesAGamePieceOfOneBlank() {
                                   QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     test.writeFile("Tallowick.fav",
                    "Short one\r\n" + QByteArray(63, 'x') + "\r\n" + favouriteBytes("Alpha.nes"));
-    const auto before = contentsOf(test);
+    const auto before = contentsOf(test.folder.path());
     auto form = openForm(test);
     form->SwapListCommand_Click();
     QCOMPARE(entriesOf(form->GamesList),
@@ -149,7 +103,7 @@ void BadFoldersTest::favouritesShortLineGivesAGamePieceOfOneBlank() {
         QCOMPARE(test.processes.starts.first().arguments, QStringList());
     }
     QVERIFY(test.messages.notices.isEmpty());
-    QVERIFY(contentsOf(test) == before);
+    QVERIFY(contentsOf(test.folder.path()) == before);
 }
 
 // Two lines whose bytes differ only where they are not UTF-8 read the same; removing a third
@@ -282,14 +236,14 @@ void BadFoldersTest::gamesFolderIsNotAFolder() {
         test.makeFolder("ROMS");
         QVERIFY(QFile::link("nes", test.path("ROMS/nes")));
     }
-    const auto before = contentsOf(test);
+    const auto before = contentsOf(test.folder.path());
     auto form = openForm(test);
     QCOMPARE(entriesOf(form->EmulatedSystemList), QStringList{"NES"});
     QCOMPARE(form->GamesList->count(), 0);
     form->GamesListCommand_Click();
     QCOMPARE(form->GamesList->count(), 0);
     QVERIFY(test.messages.notices.isEmpty());
-    QVERIFY(contentsOf(test) == before);
+    QVERIFY(contentsOf(test.folder.path()) == before);
 }
 
 void BadFoldersTest::unreadableGamesFolder() {
@@ -326,13 +280,13 @@ void BadFoldersTest::gamesFolderEntriesLeftOut() {
     });
     for (const QByteArray& name : rawNames)
         QVERIFY(touchRaw(test, "ROMS/nes/" + name));
-    const auto before = contentsOf(test);
+    const auto before = contentsOf(test.folder.path());
 
     auto form = openForm(test);
     QCOMPARE(entriesOf(form->GamesList),
              (QStringList{game("Alpha.nes"), game("Beta.nes"), game("Linked.nes"), game(euros63)}));
     QVERIFY(test.messages.notices.isEmpty());
-    QVERIFY(contentsOf(test) == before);
+    QVERIFY(contentsOf(test.folder.path()) == before);
 }
 
 // The recordings come first at start-up; a file in their place must not stop the rest.
@@ -340,7 +294,7 @@ void BadFoldersTest::recordingsFolderIsAFile() {
     TestPlatform test;
     layOutNes(test);
     test.writeFile("INP", "not a folder");
-    const auto before = contentsOf(test);
+    const auto before = contentsOf(test.folder.path());
     auto form = openForm(test);
     QCOMPARE(form->PlaybackCombo->count(), 0);
     QCOMPARE(entriesOf(form->EmulatedSystemList), QStringList{"NES"});
@@ -348,7 +302,7 @@ void BadFoldersTest::recordingsFolderIsAFile() {
     form->INPFile_MouseDown(Qt::RightButton);
     QCOMPARE(form->PlaybackCombo->count(), 0);
     QVERIFY(test.messages.notices.isEmpty());
-    QVERIFY(contentsOf(test) == before);
+    QVERIFY(contentsOf(test.folder.path()) == before);
 }
 
 QTEST_MAIN(BadFoldersTest)

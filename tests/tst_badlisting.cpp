@@ -1,9 +1,9 @@
 // Systems listings no emulator would write: the window must open on them, show what can be
 // read, fill the games of every entry it shows, and leave every file as it was.
 #include "catalogue/gameline.h"
+#include "tests/support/foldercontents.h"
 #include "tests/support/formfixture.h"
 
-#include <QDirIterator>
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -14,26 +14,6 @@ const QByteArray Header = "name      description\r\n";
 // One line of the old layout, built from bytes so that any byte can stand in it.
 QByteArray systemLine(const QByteArray& name, const QByteArray& description) {
     return name.leftJustified(10, ' ') + '"' + description + "\"\r\n";
-}
-
-// Every file, folder and link under a folder with its bytes, so that any change shows.
-QMap<QString, QByteArray> contentsOf(const QString& folder) {
-    QMap<QString, QByteArray> contents;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QFileInfo info = it.fileInfo();
-        QByteArray bytes = "folder";
-        if (info.isSymLink()) {
-            bytes = "link to " + QFile::encodeName(info.symLinkTarget());
-        } else if (!info.isDir()) {
-            QFile file(path);
-            bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : "unreadable";
-        }
-        contents.insert(QDir(folder).relativeFilePath(path), bytes);
-    }
-    return contents;
 }
 
 // Selects each entry in turn and returns the games it filled. A sentinel line put in first

@@ -6,12 +6,12 @@
 #include "catalogue/gameline.h"
 #include "catalogue/gameslist.h"
 #include "catalogue/textfile.h"
+#include "tests/support/foldercontents.h"
 #include "tests/support/formfixture.h"
 #include "tests/support/standinlog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -31,26 +31,6 @@ namespace {
 
 const char* const StandinSettings[] = {"STANDIN_EXIT",  "STANDIN_HANG", "STANDIN_LISTING",
                                        "STANDIN_EMPTY", "STANDIN_WIDE", "STANDIN_LOG"};
-
-// Every file, folder and link under a folder with its bytes, so that any change shows.
-QMap<QString, QByteArray> contentsOf(const QString& folder) {
-    QMap<QString, QByteArray> contents;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QFileInfo info = it.fileInfo();
-        QByteArray bytes = "folder";
-        if (info.isSymLink()) {
-            bytes = "link to " + QFile::encodeName(info.symLinkTarget());
-        } else if (!info.isDir()) {
-            QFile file(path);
-            bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : "unreadable";
-        }
-        contents.insert(QDir(folder).relativeFilePath(path), bytes);
-    }
-    return contents;
-}
 
 QString game(const QString& name) {
     return GameLine::make(name, QStringLiteral("nes"));

@@ -1,4 +1,5 @@
 // The start-up and the systems list: what the window shows when it opens on a program folder.
+#include "tests/support/foldercontents.h"
 #include "tests/support/formfixture.h"
 
 #include <QDir>
@@ -16,15 +17,6 @@ private slots:
     void noSystemsList();
     void closingWritesNothing();
 };
-
-static QStringList filesUnder(const QString& folder) {
-    QStringList files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << it.next();
-    files.sort();
-    return files;
-}
 
 void StartupTest::systemsAreSortedAndTheFirstIsChosen() {
     TestPlatform test;
@@ -121,13 +113,13 @@ void StartupTest::noSystemsList() {
     TestPlatform test;
     if (present)
         test.writeFile("Tallowick.sys", listing);
-    const QStringList before = filesUnder(test.folder.path());
+    const FolderContents before = contentsOf(test.folder.path());
     auto form = openForm(test);
     QCOMPARE(form->EmulatedSystemList->count(), 0);
     QCOMPARE(form->GamesList->count(), 0);
     QCOMPARE(test.messages.notices.size(), 1);
     QVERIFY(test.messages.notices.first().contains("Update systems"));
-    QCOMPARE(filesUnder(test.folder.path()), before);
+    QCOMPARE(contentsOf(test.folder.path()), before);
     if (present)
         QCOMPARE(test.readFile("Tallowick.sys"), listing);
 }
@@ -139,10 +131,10 @@ void StartupTest::closingWritesNothing() {
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     const auto writes = test.settings.writes.size();
-    const QStringList files = filesUnder(test.folder.path());
+    const FolderContents files = contentsOf(test.folder.path());
     QVERIFY(form->close());
     QCOMPARE(test.settings.writes.size(), writes);
-    QCOMPARE(filesUnder(test.folder.path()), files);
+    QCOMPARE(contentsOf(test.folder.path()), files);
 }
 
 QTEST_MAIN(StartupTest)
