@@ -151,7 +151,7 @@ private slots:
 
 private:
     void checkSavingFails(TestPlatform& test, Form1& form, bool adding,
-                          const QMap<QString, QByteArray>& before, const QStringList& full);
+                          const FolderContents& before, const QStringList& full);
 };
 
 void FaultsTest::init() {
@@ -195,8 +195,7 @@ void FaultsTest::favouritesOnAFullDisk() {
 }
 
 void FaultsTest::checkSavingFails(TestPlatform& test, Form1& form, bool adding,
-                                  const QMap<QString, QByteArray>& before,
-                                  const QStringList& full) {
+                                  const FolderContents& before, const QStringList& full) {
     QCOMPARE(test.messages.questions.size(), 1);
     QCOMPARE(test.messages.notices.size(), 1);
     QVERIFY2(test.messages.notices.first().contains("favourites could not be saved"),
