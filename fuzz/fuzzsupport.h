@@ -31,7 +31,8 @@ inline QString takeText(FuzzedDataProvider& provider, size_t maxBytes) {
     return text;
 }
 
-// What survives a trip through a file or a command line: valid UTF-16.
+// What survives a trip through a file: valid UTF-16 that does not start with a byte order mark,
+// which QString::fromUtf8() drops.
 inline bool survivesUtf8(const QString& text) {
     return QString::fromUtf8(text.toUtf8()) == text;
 }

@@ -110,6 +110,9 @@ void FuzzFindingsTest::systemLine_data() {
         << withNul("nes \"a", "b\"") << true << "nes" << withNul("a", "b");
     QTest::newRow("bytes that are not UTF-8") << decodeLine("nes \"\xff\xfe\"") << true << "nes"
                                               << QString(2, QChar::ReplacementCharacter);
+    QTest::newRow("byte order mark before the name")
+        << decodeLine("\xEF\xBB\xBFnes \"NES\"") << true << "nes"
+        << "NES";
     QTest::newRow("name of 255 characters")
         << QString(255, 'n') + " \"Long\"" << true << QString(255, 'n') << "Long";
     const QString wide = QString(85, QChar(0x65E5)); // 255 bytes in UTF-8
@@ -293,6 +296,8 @@ void FuzzFindingsTest::favouritesKeepBytes_data() {
     QTest::newRow("1 MB line") << QByteArray(OneMegabyte, 'f') + "\n"
                                << QByteArray(OneMegabyte, 'f') + "\r\n"
                                << 1;
+    QTest::newRow("byte order mark kept")
+        << QByteArray("\xEF\xBB\xBFx\ny") << QByteArray("\xEF\xBB\xBFx\r\ny\r\n") << 2;
     QTest::newRow("empty") << QByteArray() << QByteArray() << 0;
     QTest::newRow("no end after the last line") << QByteArray("x") << QByteArray("x\r\n") << 1;
 }
