@@ -83,7 +83,7 @@ private:
 } // namespace
 
 void Form1::CreateMenus() {
-    auto action = [this](QMenu* menu, const char* name, const char* caption) {
+    auto action = [](QMenu* menu, const char* name, const char* caption) {
         QAction* item = menu->addAction(QString::fromUtf8(caption));
         item->setObjectName(QLatin1String(name));
         return item;
