@@ -22,7 +22,9 @@ std::optional<SystemLine> parseSystemLine(const QString& line) {
     const qsizetype quote = line.indexOf(QLatin1Char('"'));
     if (quote >= 0) {
         system.shortName = line.left(quote).trimmed();
-        system.description = line.mid(quote + 1, qMax<qsizetype>(0, line.size() - quote - 2));
+        // A line cut short (a truncated listing) has no closing quote to drop: keep its text.
+        const bool closed = line.size() > quote + 1 && line.endsWith(QLatin1Char('"'));
+        system.description = line.mid(quote + 1, line.size() - quote - (closed ? 2 : 1));
     } else {
         if (line.size() < 12)
             return std::nullopt;

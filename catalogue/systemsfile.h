@@ -11,9 +11,10 @@ struct SystemLine {
 };
 
 // Reads one line of the listing. A line with a double quote: the name is the text before the
-// first quote, the description runs from after it to the last but one character. A line without
-// one: the name is columns 1 to 8, the description starts at column 12 and ends one character
-// before the line does. Lines that give no usable name are not systems.
+// first quote, the description runs from after it to the closing quote that ends the line (to
+// the line's end when a cut left none). A line without one: the name is columns 1 to 8, the
+// description starts at column 12 and ends one character before the line does. Lines that give
+// no usable name are not systems.
 std::optional<SystemLine> parseSystemLine(const QString& line);
 
 // True for a name that can stand in a folder path and a command line as one word.

@@ -48,11 +48,11 @@ void checkParsedLine(const QString& line) {
     FUZZ_CHECK(!system->shortName.contains(QLatin1Char('"')));
     FUZZ_CHECK(system->shortName == system->shortName.trimmed());
     if (quote >= 0) {
-        // Between the first quote and the line's last character, that quote never included.
+        // After the first quote, up to a closing quote that ends the line, never including them.
         FUZZ_CHECK(system->shortName == line.left(quote).trimmed());
         const QString afterQuote = line.mid(quote + 1);
         FUZZ_CHECK(system->description ==
-                   afterQuote.left(qMax<qsizetype>(0, afterQuote.size() - 1)));
+                   (afterQuote.endsWith(QLatin1Char('"')) ? afterQuote.chopped(1) : afterQuote));
     } else {
         FUZZ_CHECK(line.size() >= 12);
         FUZZ_CHECK(system->shortName.size() <= 8);

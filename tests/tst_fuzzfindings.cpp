@@ -94,8 +94,8 @@ void FuzzFindingsTest::systemLine_data() {
                                            << "";
     QTest::newRow("inner quotes kept") << "sms \"Master \"Edition\"\"" << true << "sms"
                                        << "Master \"Edition\"";
-    QTest::newRow("no closing quote") << "sms \"Master" << true << "sms"
-                                      << "Maste";
+    QTest::newRow("no closing quote keeps the text") << "sms \"Master" << true << "sms"
+                                                     << "Master";
     QTest::newRow("tab before the quote") << "nes\t\"x\"" << true << "nes"
                                           << "x";
     QTest::newRow("fixed columns") << "vectrex    Vectrex." << true << "vectrex"
