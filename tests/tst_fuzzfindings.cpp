@@ -7,6 +7,7 @@
 #include "catalogue/textfile.h"
 #include "launch/commandline.h"
 #include "mainwindow/optionvalues.h"
+#include "tests/support/testplatform.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -19,16 +20,6 @@ constexpr int OneMegabyte = 1 << 20;
 constexpr qint64 Unfit = std::numeric_limits<qint64>::min(); // stands for nullopt in the tables
 
 const QString Astral = QString::fromUtf8("\xF0\x9F\x98\x80"); // two UTF-16 units
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 qint64 orUnfit(std::optional<qint64> value) {
     return value ? *value : Unfit;
@@ -61,10 +52,6 @@ private slots:
     void optionTexts();
     void wholeNumberBounds_data();
     void wholeNumberBounds();
-    void commandLineSplit_data();
-    void commandLineSplit();
-    void composedLine_data();
-    void composedLine();
 };
 
 void FuzzFindingsTest::systemLine_data() {
@@ -179,7 +166,7 @@ void FuzzFindingsTest::systemsFile() {
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     const QString path = systemsFilePath(folder.path());
-    QVERIFY(writeAll(path, bytes));
+    QVERIFY(writeFileBytes(path, bytes));
     const auto systems = readSystemsFile(path);
     QVERIFY(systems.has_value());
     QStringList readNames;
@@ -309,16 +296,16 @@ void FuzzFindingsTest::favouritesKeepBytes() {
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     const QString path = favouritesFilePath(folder.path());
-    QVERIFY(writeAll(path, bytes));
+    QVERIFY(writeFileBytes(path, bytes));
 
     const FavouritesFile loaded = readFavourites(path);
     QCOMPARE(loaded.lines.size(), count);
     const QString copy = folder.filePath("copy.fav");
     QVERIFY(rewriteFavourites(copy, loaded.lines, loaded));
-    QCOMPARE(readAll(copy), rewritten);
+    QCOMPARE(fileBytes(copy), rewritten);
 
     QVERIFY(appendFavourite(path, "Added"));
-    const QByteArray after = readAll(path);
+    const QByteArray after = fileBytes(path);
     QVERIFY(after.startsWith(bytes));
     QVERIFY(after.endsWith("Added\r\n"));
     QCOMPARE(readFavourites(path).lines, loaded.lines + QStringList{"Added"});
@@ -405,86 +392,6 @@ void FuzzFindingsTest::wholeNumberBounds() {
     QCOMPARE(read.has_value(), fits);
     if (read)
         QCOMPARE(*read, number);
-}
-
-void FuzzFindingsTest::commandLineSplit_data() {
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("program");
-    QTest::addColumn<QStringList>("arguments");
-
-    QTest::newRow("NUL inside a word")
-        << withNul("MESS a", "b") << "MESS" << QStringList{withNul("a", "b")};
-    QTest::newRow("tabs separate") << "MESS\ta2600\t\"x y\""
-                                   << "MESS" << QStringList{"a2600", "x y"};
-    QTest::newRow("unterminated quote") << "MESS \"a b"
-                                        << "MESS" << QStringList{"a b"};
-    QTest::newRow("lone quote at the end") << "MESS nes \""
-                                           << "MESS" << QStringList{"nes", ""};
-    QTest::newRow("empty quotes are a word") << "MESS \"\" x"
-                                             << "MESS" << QStringList{"", "x"};
-    QTest::newRow("leading blank") << " MESS a"
-                                   << "" << QStringList{"MESS", "a"};
-    QTest::newRow("quotes join") << "a\"b c\"d e"
-                                 << "ab cd" << QStringList{"e"};
-    QTest::newRow("CR and LF are not separators") << "MESS a\r\nb"
-                                                  << "MESS" << QStringList{"a\r\nb"};
-    QTest::newRow("1 MB word") << "MESS " + QString(OneMegabyte, 'w') << "MESS"
-                               << QStringList{QString(OneMegabyte, 'w')};
-    QTest::newRow("only blanks") << "  \t "
-                                 << "" << QStringList();
-    QTest::newRow("empty") << ""
-                           << "" << QStringList();
-    QTest::newRow("quoted program") << "\"my mess\" nes"
-                                    << "my mess" << QStringList{"nes"};
-}
-
-void FuzzFindingsTest::commandLineSplit() {
-    QFETCH(QString, line);
-    QFETCH(QString, program);
-    QFETCH(QStringList, arguments);
-    const SplitCommand split = splitCommandLine(line);
-    QCOMPARE(split.program, program);
-    QCOMPARE(split.arguments, arguments);
-}
-
-void FuzzFindingsTest::composedLine_data() {
-    QTest::addColumn<bool>("originalMess");
-    QTest::addColumn<QString>("alternateName");
-    QTest::addColumn<int>("additionalCheck");
-    QTest::addColumn<QString>("additionalText");
-    QTest::addColumn<QString>("line");
-
-    const QString tail = "a2600 \"Pac-Man.bin\"";
-    QTest::newRow("original") << true << "pmame31" << 0 << "-x"
-                              << "MESS " + tail + " ";
-    QTest::newRow("alternate with a blank") << false << "my build" << 0 << ""
-                                            << "my build " + tail + " ";
-    QTest::newRow("empty alternate") << false << "" << 0 << ""
-                                     << " " + tail + " ";
-    QTest::newRow("grey additional left out") << true << "" << 2 << "-x"
-                                              << "MESS " + tail + " ";
-    QTest::newRow("checked but empty additional") << true << "" << 1 << ""
-                                                  << "MESS " + tail + "  ";
-    QTest::newRow("additional with NUL")
-        << true << "" << 1 << withNul("-a", "b") << "MESS " + tail + " " + withNul("-a", "b") + " ";
-}
-
-void FuzzFindingsTest::composedLine() {
-    QFETCH(bool, originalMess);
-    QFETCH(QString, alternateName);
-    QFETCH(int, additionalCheck);
-    QFETCH(QString, additionalText);
-    QFETCH(QString, line);
-    LaunchChoices choices;
-    choices.originalMess = originalMess;
-    choices.alternateName = alternateName;
-    choices.additionalCheck = additionalCheck;
-    choices.additionalText = additionalText;
-    choices.gameTail = "a2600 \"Pac-Man.bin\"";
-    const QString composed = composeCommandLine(choices);
-    QCOMPARE(composed, line);
-    QVERIFY(composed.endsWith(' '));
-    QVERIFY(splitCommandLine(composed).arguments.contains("Pac-Man.bin"));
 }
 
 QTEST_GUILESS_MAIN(FuzzFindingsTest)

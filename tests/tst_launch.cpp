@@ -146,6 +146,18 @@ private slots:
                                << "" << QStringList();
         QTest::newRow("blanks only") << " \t "
                                      << "" << QStringList();
+        // Found by fuzzing: nothing but blanks, tabs and quotes means anything.
+        const QString nul(1, QChar(0));
+        QTest::newRow("NUL inside a word") << "MESS a" + nul + "b"
+                                           << "MESS" << QStringList{"a" + nul + "b"};
+        QTest::newRow("lone quote at the end") << "MESS nes \""
+                                               << "MESS" << QStringList{"nes", ""};
+        QTest::newRow("CR and LF are not separators") << "MESS a\r\nb"
+                                                      << "MESS" << QStringList{"a\r\nb"};
+        QTest::newRow("1 MB word")
+            << "MESS " + QString(1 << 20, 'w') << "MESS" << QStringList{QString(1 << 20, 'w')};
+        QTest::newRow("quoted program") << "\"my mess\" nes"
+                                        << "my mess" << QStringList{"nes"};
     }
     void splitting() {
         QFETCH(QString, line);

@@ -51,11 +51,6 @@ QString shown(const Form1& form, const QString& key) {
     return "no such control";
 }
 
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 const char* const HiddenKeys[] = {
     "VideoCombo",      "AudioCombo",   "DoubleCombo",    "DepthCombo",  "VGAFreqCombo",
     "ScanlinesCombo",  "VESACombo",    "VSyncCombo",     "RotateCombo", "FlipCombo",

@@ -1,6 +1,7 @@
 #include "catalogue/systemsfile.h"
 #include "catalogue/systemsregeneration.h"
 #include "tests/support/standinlog.h"
+#include "tests/support/testplatform.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,16 +26,6 @@ const QByteArray oldList = "Name:     Description:\r\n"
 
 const char* const standinSettings[] = {"STANDIN_EXIT",  "STANDIN_HANG", "STANDIN_LISTING",
                                        "STANDIN_EMPTY", "STANDIN_WIDE", "STANDIN_LOG"};
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 } // namespace
 
@@ -87,7 +78,7 @@ QString TstRegeneration::makeProgramFolder(const QString& name, const QString& e
     const QString folder = m_dir->filePath(name);
     if (!QDir().mkpath(folder))
         return {};
-    if (withOldList && !writeAll(systemsFilePath(folder), oldList))
+    if (withOldList && !writeFileBytes(systemsFilePath(folder), oldList))
         return {};
     if (!emulatorName.isEmpty()) {
         const QString emulator = folder + QLatin1Char('/') + emulatorName;
@@ -164,7 +155,7 @@ void TstRegeneration::listingReplacesTheSystemsList() {
         QVERIFY(QFile::setPermissions(systemsFile, permissions | QFileDevice::WriteGroup));
     if (!ownListing.isEmpty()) {
         const QString listing = m_dir->filePath(QStringLiteral("listing.txt"));
-        QVERIFY(writeAll(listing, ownListing));
+        QVERIFY(writeFileBytes(listing, ownListing));
         settings << QStringLiteral("STANDIN_LISTING=") + listing;
     }
     applySettings(settings);
@@ -183,7 +174,7 @@ void TstRegeneration::listingReplacesTheSystemsList() {
 
     QVERIFY2(result.replaced, qPrintable(result.message));
     QCOMPARE(result.message, QString());
-    QCOMPARE(readAll(systemsFile), printed);
+    QCOMPARE(fileBytes(systemsFile), printed);
     const auto systems = readSystemsFile(systemsFile);
     QVERIFY(systems && !systems->empty());
     QCOMPARE(systems->front().shortName, firstName);
@@ -251,7 +242,7 @@ void TstRegeneration::failureLeavesTheSystemsListAlone() {
     QVERIFY(!folder.isEmpty());
     if (!ownListing.isEmpty()) {
         const QString listing = m_dir->filePath(QStringLiteral("listing.txt"));
-        QVERIFY(writeAll(listing, ownListing));
+        QVERIFY(writeFileBytes(listing, ownListing));
         settings << QStringLiteral("STANDIN_LISTING=") + listing;
     }
     applySettings(settings);
@@ -279,7 +270,7 @@ void TstRegeneration::failureLeavesTheSystemsListAlone() {
     QCOMPARE(result.message, message);
     QCOMPARE(cancelPressed, pressCancel);
     if (withOldList)
-        QCOMPARE(readAll(systemsFilePath(folder)), oldList);
+        QCOMPARE(fileBytes(systemsFilePath(folder)), oldList);
     else
         QVERIFY(!QFileInfo::exists(systemsFilePath(folder)));
     QCOMPARE(temporaryLeftovers(folder), QStringList());

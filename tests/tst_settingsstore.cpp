@@ -1,6 +1,7 @@
 // The per-user settings file: where it lies, that every text comes back as written, that a
 // write is on disk before it returns, and that a file that cannot be written says so.
 #include "app/qtplatform.h"
+#include "tests/support/testplatform.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,10 +22,6 @@ private slots:
     void unwritableFileFails();
 
 private:
-    static QByteArray fileBytes(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
     QTemporaryDir m_dir;
 };
 

@@ -2,6 +2,7 @@
 // listings must be exactly what those tests expect. It is run here as a real process.
 
 #include "tests/support/standinlog.h"
+#include "tests/support/testplatform.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,13 +26,6 @@ struct Finished {
 };
 
 const QString demoListingPath = QStringLiteral("../demo/folder/Tallowick.sys");
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
 
 } // namespace
 

@@ -9,6 +9,17 @@ static QString joined(const QString& section, const QString& key) {
     return section + QLatin1Char('/') + key;
 }
 
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFileBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
 QString MemorySettingsStore::read(const QString& section, const QString& key,
                                   const QString& defaultValue) const {
     return values.value(joined(section, key), defaultValue);
@@ -58,10 +69,7 @@ void TestPlatform::writeFile(const QString& name, const QByteArray& bytes) const
 }
 
 QByteArray TestPlatform::readFile(const QString& name) const {
-    QFile file(path(name));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return fileBytes(path(name));
 }
 
 void TestPlatform::makeFolder(const QString& name) const {

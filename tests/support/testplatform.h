@@ -7,6 +7,10 @@
 #include <QPair>
 #include <QTemporaryDir>
 
+// A whole file's bytes (empty when it cannot be read), and a whole file written; any path.
+QByteArray fileBytes(const QString& path);
+bool writeFileBytes(const QString& path, const QByteArray& bytes);
+
 // Settings kept in memory, with a record of every write in order.
 class MemorySettingsStore : public SettingsStore {
 public:
