@@ -13,8 +13,6 @@ private slots:
     void systemLines();
     void loadingTwiceGivesTheSameEntries();
     void clickingASystemShowsItsGames();
-    void noSystemsList_data();
-    void noSystemsList();
     void closingWritesNothing();
 };
 
@@ -97,31 +95,6 @@ void StartupTest::clickingASystemShowsItsGames() {
     QCOMPARE(form->EmulatedSystemList->listIndex(), 1);
     QCOMPARE(form->GamesList->count(), 1);
     QVERIFY(form->GamesList->item(0).startsWith("Zelda.nes"));
-}
-
-void StartupTest::noSystemsList_data() {
-    QTest::addColumn<QByteArray>("listing");
-    QTest::addColumn<bool>("present");
-    QTest::newRow("missing") << QByteArray() << false;
-    QTest::newRow("empty") << QByteArray() << true;
-    QTest::newRow("header only") << QByteArray("name      description\r\n") << true;
-}
-
-void StartupTest::noSystemsList() {
-    QFETCH(QByteArray, listing);
-    QFETCH(bool, present);
-    TestPlatform test;
-    if (present)
-        test.writeFile("Tallowick.sys", listing);
-    const FolderContents before = contentsOf(test.folder.path());
-    auto form = openForm(test);
-    QCOMPARE(form->EmulatedSystemList->count(), 0);
-    QCOMPARE(form->GamesList->count(), 0);
-    QCOMPARE(test.messages.notices.size(), 1);
-    QVERIFY(test.messages.notices.first().contains("Update systems"));
-    QCOMPARE(contentsOf(test.folder.path()), before);
-    if (present)
-        QCOMPARE(test.readFile("Tallowick.sys"), listing);
 }
 
 void StartupTest::closingWritesNothing() {
