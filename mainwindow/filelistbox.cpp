@@ -12,6 +12,8 @@ void FileListBox::setPath(const QString& folder) {
 }
 
 void FileListBox::setPattern(const QString& pattern) {
+    if (pattern == m_pattern)
+        return; // the names already read are the ones it lists
     m_pattern = pattern;
     refresh();
 }
