@@ -1,7 +1,7 @@
 #include "about/frmabouthvl.h"
 
 #include "about/helptargets.h"
-#include "mainwindow/twips.h"
+#include "app/twips.h"
 
 #include <QLabel>
 #include <QPushButton>

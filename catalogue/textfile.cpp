@@ -36,17 +36,6 @@ std::optional<QList<QByteArray>> readRawLines(const QString& path) {
     return splitLines(bytes);
 }
 
-std::optional<QStringList> readTextLines(const QString& path) {
-    const auto raw = readRawLines(path);
-    if (!raw)
-        return std::nullopt;
-    QStringList lines;
-    lines.reserve(raw->size());
-    for (const QByteArray& line : *raw)
-        lines.append(decodeLine(line));
-    return lines;
-}
-
 bool replaceFileBytes(const QString& path, const QByteArray& bytes) {
     // A file the user made read-only stays as it is, though its folder would allow a rename.
     // Its mode bits are asked too: for root, isWritable() says yes to every file.

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <QStringList>
 #include <optional>
 
 // Text files of other programs: UTF-8 (bytes that are not valid UTF-8 never stop a read), lines
@@ -14,7 +13,6 @@ QString decodeLine(const QByteArray& line);
 
 // The file's lines as bytes; nullopt when it cannot be read (missing, a folder, no permission).
 std::optional<QList<QByteArray>> readRawLines(const QString& path);
-std::optional<QStringList> readTextLines(const QString& path);
 
 // Replaces the whole file in one step: a crash or a full disk leaves the old file as it was. A
 // file the user made read-only is left alone. False when nothing was replaced.

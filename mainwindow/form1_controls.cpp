@@ -1,7 +1,7 @@
 // The window as created: every control with its caption, entries, tooltip, font, state and
 // place. The places are the original layout's, in twips.
 #include "mainwindow/form1.h"
-#include "mainwindow/twips.h"
+#include "app/twips.h"
 
 #include <QAction>
 #include <QCheckBox>

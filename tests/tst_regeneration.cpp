@@ -1,5 +1,6 @@
 #include "catalogue/systemsfile.h"
 #include "catalogue/systemsregeneration.h"
+#include "tests/support/progresswatch.h"
 #include "tests/support/standinlog.h"
 #include "tests/support/testplatform.h"
 
@@ -249,19 +250,13 @@ void TstRegeneration::failureLeavesTheSystemsListAlone() {
 
     bool cancelPressed = false;
     QTimer poll;
-    poll.setInterval(20);
-    connect(&poll, &QTimer::timeout, this, [&] {
-        auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        poll.stop();
-        if (auto* cancel = dialog->findChild<QPushButton*>()) {
-            QTest::mouseClick(cancel, Qt::LeftButton);
-            cancelPressed = true;
-        }
-    });
     if (pressCancel)
-        poll.start();
+        whenProgressShows(poll, [&](QProgressDialog* dialog) {
+            if (auto* cancel = dialog->findChild<QPushButton*>()) {
+                QTest::mouseClick(cancel, Qt::LeftButton);
+                cancelPressed = true;
+            }
+        });
 
     QWidget window;
     const RegenerationResult result = regenerateSystemsFile(folder, &window);

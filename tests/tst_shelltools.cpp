@@ -1,4 +1,5 @@
 #include "shelltools/hvl_shelltools.h"
+#include "tests/support/progresswatch.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -219,13 +220,8 @@ void TstShellTools::cancelEndsTheShellAndWhatItStarted() {
     QWidget* dialogParent = nullptr;
     bool modal = false;
     QTimer poll;
-    poll.setInterval(20);
-    connect(&poll, &QTimer::timeout, this, [&] {
-        auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
+    whenProgressShows(poll, [&](QProgressDialog* dialog) {
         shownAfter = clock.elapsed();
-        poll.stop();
         label = dialog->labelText();
         dialogParent = dialog->parentWidget();
         modal = dialog->isModal();
@@ -237,7 +233,6 @@ void TstShellTools::cancelEndsTheShellAndWhatItStarted() {
         cancelledAt = clock.elapsed();
         QTest::mouseClick(cancel, Qt::LeftButton);
     });
-    poll.start();
     // Should Cancel fail, ending the child lets the wait end and the test fail instead of hang.
     QTimer::singleShot(15000, this, [&] {
         QProcess::execute(
