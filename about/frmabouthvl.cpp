@@ -1,7 +1,7 @@
 #include "about/frmabouthvl.h"
 
 #include "about/helptargets.h"
-#include "app/twips.h"
+#include "platform/twips.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,10 +1,8 @@
 #include "about/helptargets.h"
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
-QString helpPagePath(const QString& programFolder) {
-    return programFolder + QLatin1Char('/') + ProgramTitle + QStringLiteral(".htm");
-}
+#include <tallowick_version.h>
 
 QString webSiteTarget() {
     return QStringLiteral("https://haverlyn.example/tallowick");
@@ -22,14 +20,14 @@ QString versionLine() {
                               .arg(TALLOWICK_VERSION_PATCH);
 }
 
-void openHelpPage(ShellOpener& shell, const QString& programFolder) {
-    shell.open(helpPagePath(programFolder), programFolder);
+void openHelpPage(ShellOpener& shell, const ProgramFolder& folder) {
+    shell.open(folder.helpPage(), folder.path());
 }
 
-void openWebSite(ShellOpener& shell, const QString& programFolder) {
-    shell.open(webSiteTarget(), programFolder);
+void openWebSite(ShellOpener& shell, const ProgramFolder& folder) {
+    shell.open(webSiteTarget(), folder.path());
 }
 
-void startEmailToMaker(ShellOpener& shell, const QString& programFolder) {
-    shell.open(emailTarget(), programFolder);
+void startEmailToMaker(ShellOpener& shell, const ProgramFolder& folder) {
+    shell.open(emailTarget(), folder.path());
 }

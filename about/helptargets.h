@@ -2,19 +2,19 @@
 
 #include <QString>
 
+class ProgramFolder;
 class ShellOpener;
 
 // The Help menu's targets, and the actions that hand them to the shell.
 
-// The help page lies beside the program, whatever the current folder is.
-QString helpPagePath(const QString& programFolder);
 QString webSiteTarget();
 // The subject's blank is passed as it is; mail programs accept it.
 QString emailTarget();
-// "Tallowick v<major>.<minor>.<revision>", from the version the build sets once.
+// "Tallowick v<major>.<minor>.<revision>".
 QString versionLine();
 
-// Each opens its target once, with the program folder as the working folder.
-void openHelpPage(ShellOpener& shell, const QString& programFolder);
-void openWebSite(ShellOpener& shell, const QString& programFolder);
-void startEmailToMaker(ShellOpener& shell, const QString& programFolder);
+// Each opens its target once, with the program folder as the working folder. The help page is
+// the one beside the program, whatever the current folder is.
+void openHelpPage(ShellOpener& shell, const ProgramFolder& folder);
+void openWebSite(ShellOpener& shell, const ProgramFolder& folder);
+void startEmailToMaker(ShellOpener& shell, const ProgramFolder& folder);

@@ -1,7 +1,7 @@
 // The program entry: creates the main window, runs its start-up, shows it, and runs until it is
 // closed. No argument, environment variable or configuration file is read.
-#include "app/qtplatform.h"
 #include "mainwindow/form1.h"
+#include "platform/qtplatform.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -9,17 +9,13 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(ProgramTitle);
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(TALLOWICK_VERSION_MAJOR)
-                                            .arg(TALLOWICK_VERSION_MINOR)
-                                            .arg(TALLOWICK_VERSION_PATCH));
 
     IniSettingsStore settings;
     QtMessageBoxes messages;
     QtProcessStarter processes;
     QtShellOpener shell;
     Platform platform;
-    platform.programFolder = QApplication::applicationDirPath();
+    platform.folder = ProgramFolder(QApplication::applicationDirPath());
     platform.settings = &settings;
     platform.messages = &messages;
     platform.processes = &processes;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 #include <cstdio>
 
@@ -39,7 +39,7 @@ public:
 
 struct BenchPlatform {
     explicit BenchPlatform(const QString& programFolder) {
-        platform.programFolder = programFolder;
+        platform.folder = ProgramFolder(programFolder);
         platform.settings = &settings;
         platform.messages = &messages;
         platform.processes = &processes;

@@ -56,7 +56,7 @@ Figure measureStartUp(const Platform& platform, const BenchSizes& sizes, int run
     Figure figure("(a) start-up, " + number(sizes.systems) + " systems, " +
                       number(sizes.firstGames) + " games",
                   "ms", Figure::Target::TimesFloor, 2.5);
-    const std::string folder = platform.programFolder.toStdString();
+    const std::string folder = platform.folder.path().toStdString();
     // The first of each pays for loading fonts and styles once; it is not counted.
     for (int run = -1; run < runs; ++run) {
         // Closing the windows is not part of the start-up, so each is destroyed after the timing.
@@ -103,7 +103,7 @@ std::vector<Figure> measureFills(const Platform& platform, const BenchFolder& fo
     showAndWaitExposed(form);
     const PaintCounter painted(form.GamesList->viewport());
     const int emptyRow = rowOf(form, folder.empty);
-    const std::string programFolder = platform.programFolder.toStdString();
+    const std::string programFolder = platform.folder.path().toStdString();
 
     auto fill = [&](const BenchSystem& system, int expected, Figure& figure) {
         form.EmulatedSystemList->setListIndex(emptyRow);

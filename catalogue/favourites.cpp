@@ -1,15 +1,10 @@
 #include "catalogue/favourites.h"
 
-#include "app/platform.h"
-#include "catalogue/textfile.h"
+#include "platform/textfile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <iterator>
-
-QString favouritesFilePath(const QString& programFolder) {
-    return programFolder + QLatin1Char('/') + ProgramTitle + QLatin1String(".fav");
-}
 
 FavouritesFile readFavourites(const QString& path) {
     FavouritesFile favourites;

@@ -5,8 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-QString favouritesFilePath(const QString& programFolder);
-
 // The favourites as loaded, with the bytes each line had in the file, so that a rewrite keeps
 // every other line exactly as the user's file held it.
 struct FavouritesFile {

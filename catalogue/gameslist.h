@@ -4,11 +4,7 @@
 #include <QStringList>
 #include <optional>
 
-// The sort order of both lists: alphabetical, ignoring letter case.
-bool lessIgnoringCase(const QString& a, const QString& b);
-void sortIgnoringCase(QStringList& lines);
-
-QString systemFolder(const QString& programFolder, const QString& shortName);
+class ProgramFolder;
 
 // The games-list lines of one system's folder, sorted; "dir.txt" in any letter case and names
 // a line cannot carry are left out. A missing or unreadable folder gives no lines.
@@ -16,4 +12,4 @@ QStringList gamesListLines(const QString& folder, const QString& shortName);
 
 // The full games list of the system with this description in the systems file; nullopt when the
 // file cannot be read or names no such system, so that the list can stay as it was.
-std::optional<QStringList> fullGamesList(const QString& programFolder, const QString& description);
+std::optional<QStringList> fullGamesList(const ProgramFolder& folder, const QString& description);

@@ -1,7 +1,6 @@
 #include "catalogue/systemsfile.h"
 
-#include "app/platform.h"
-#include "catalogue/textfile.h"
+#include "platform/textfile.h"
 
 bool isUsableShortName(const QString& name) {
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
@@ -34,10 +33,6 @@ std::optional<SystemLine> parseSystemLine(const QString& line) {
     if (!isUsableShortName(system.shortName))
         return std::nullopt;
     return system;
-}
-
-QString systemsFilePath(const QString& programFolder) {
-    return programFolder + QLatin1Char('/') + ProgramTitle + QLatin1String(".sys");
 }
 
 std::optional<std::vector<SystemLine>> readSystemsFile(const QString& path) {

@@ -20,8 +20,6 @@ std::optional<SystemLine> parseSystemLine(const QString& line);
 // True for a name that can stand in a folder path and a command line as one word.
 bool isUsableShortName(const QString& name);
 
-QString systemsFilePath(const QString& programFolder);
-
 // The systems after the header line, in file order; nullopt when the file cannot be read.
 std::optional<std::vector<SystemLine>> readSystemsFile(const QString& path);
 

@@ -1,10 +1,9 @@
 #include "catalogue/systemsregeneration.h"
 
 #include "catalogue/systemsfile.h"
-#include "launch/programlookup.h"
+#include "platform/programfolder.h"
 #include "shelltools/hvl_shelltools.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -51,16 +50,15 @@ bool makeReadyToReplace(const QString& listing, const QString& systemsFile) {
 
 } // namespace
 
-RegenerationResult regenerateSystemsFile(const QString& programFolder, QWidget* dialogParent) {
-    const QString emulator = findProgramInFolder(programFolder, QStringLiteral("MESS"));
+RegenerationResult regenerateSystemsFile(const ProgramFolder& folder, QWidget* dialogParent) {
+    const QString emulator = folder.emulator();
     if (emulator.isEmpty())
         return {false,
                 QStringLiteral("The emulator \"MESS\" was not found in the program folder.")};
 
     QString listing;
     {
-        QTemporaryFile temporary(
-            QDir(programFolder).filePath(QStringLiteral("Tallowick.sys.XXXXXX")));
+        QTemporaryFile temporary(folder.systemsListing());
         temporary.setAutoRemove(false);
         if (!temporary.open())
             return {false, QStringLiteral("No file could be written in the program folder; the "
@@ -73,7 +71,7 @@ RegenerationResult regenerateSystemsFile(const QString& programFolder, QWidget* 
         hvl_ShellTools::GetShortPath(QFileInfo(emulator).absoluteFilePath()) +
         QLatin1String(" -listfull > ") + hvl_ShellTools::shellWord(QFileInfo(listing).fileName());
     const ShellResult result =
-        hvl_ShellTools::ShellAndWait(commandLine, programFolder, dialogParent);
+        hvl_ShellTools::ShellAndWait(commandLine, folder.path(), dialogParent);
 
     QString message;
     if (result.outcome != ShellResult::Finished || result.exitCode != 0)
@@ -82,7 +80,7 @@ RegenerationResult regenerateSystemsFile(const QString& programFolder, QWidget* 
         message = QStringLiteral(
             "The emulator's listing holds no systems; the systems list is unchanged.");
     else {
-        const QString systemsFile = systemsFilePath(programFolder);
+        const QString systemsFile = folder.systemsFile();
         // QFile::rename will not replace an existing file; rename() does it in one step.
         if (makeReadyToReplace(listing, systemsFile) &&
             std::rename(QFile::encodeName(listing).constData(),

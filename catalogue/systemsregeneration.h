@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class ProgramFolder;
 class QWidget;
 
 struct RegenerationResult {
@@ -13,4 +14,4 @@ struct RegenerationResult {
 // least one system, makes its listing the new Tallowick.sys in one step. On every other outcome
 // Tallowick.sys stays exactly as it was. While the emulator runs, a progress dialog over
 // dialogParent lets the user cancel.
-RegenerationResult regenerateSystemsFile(const QString& programFolder, QWidget* dialogParent);
+RegenerationResult regenerateSystemsFile(const ProgramFolder& folder, QWidget* dialogParent);

@@ -1,8 +1,8 @@
 // The favourites file: a read, a rewrite with the same lines and an append never change a byte
 // the user's file held.
 #include "catalogue/favourites.h"
-#include "catalogue/textfile.h"
 #include "fuzzsupport.h"
+#include "platform/textfile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

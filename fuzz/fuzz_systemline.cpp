@@ -1,7 +1,7 @@
 // The emulator's systems listing: line splitting, one line's parse, and the file as a whole.
 #include "catalogue/systemsfile.h"
-#include "catalogue/textfile.h"
 #include "fuzzsupport.h"
+#include "platform/textfile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -88,7 +88,7 @@ void checkRoundTrip(const QString& name, const QString& description) {
 
 void checkSystemsFile(const QByteArray& bytes) {
     static QTemporaryDir folder;
-    const QString path = systemsFilePath(folder.path());
+    const QString path = folder.filePath(QStringLiteral("Tallowick.sys"));
     QFile file(path);
     FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     FUZZ_CHECK(file.write(bytes) == bytes.size());

@@ -1,9 +1,5 @@
 #include "launch/recordings.h"
 
-QString recordingsFolder(const QString& programFolder) {
-    return programFolder + QLatin1String("/INP");
-}
-
 QStringList recordingItems(const QStringList& fileNames) {
     QStringList items;
     items.reserve(fileNames.size());

@@ -3,8 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-QString recordingsFolder(const QString& programFolder);
-
 // The recordings list's items: each file name without its last four characters (".INP").
 QStringList recordingItems(const QStringList& fileNames);
 

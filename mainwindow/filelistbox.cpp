@@ -1,7 +1,7 @@
 #include "mainwindow/filelistbox.h"
 
-#include "catalogue/folderlisting.h"
-#include "catalogue/gameslist.h"
+#include "platform/folderlisting.h"
+#include "platform/textorder.h"
 
 #include <QMouseEvent>
 #include <QRegularExpression>
@@ -19,7 +19,7 @@ void FileListBox::setPattern(const QString& pattern) {
 }
 
 void FileListBox::refresh() {
-    // "*.*" meant every file, with or without a dot, where the pattern came from.
+    // "*.*" is every file, with or without a dot: a games folder holds images without extension.
     const bool everything = m_pattern == QLatin1String("*.*") || m_pattern == QLatin1String("*");
     const QRegularExpression match(QRegularExpression::wildcardToRegularExpression(m_pattern),
                                    QRegularExpression::CaseInsensitiveOption);

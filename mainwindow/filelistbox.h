@@ -3,8 +3,9 @@
 #include <QListWidget>
 #include <QStringList>
 
-// A folder's file names that match a pattern ("*.INP", "*.*"), letter case ignored as the
-// original platform's file names did, sorted ignoring case. Hidden files and sub-folders are
+// A folder's file names that match a pattern ("*.INP", "*.*"), in any letter case: the
+// emulator writes "NAME.INP" and users copy in "name.inp", and both are recordings. Sorted
+// ignoring case. Hidden files and sub-folders are
 // not listed; a folder that cannot be read lists nothing.
 class FileListBox : public QListWidget {
     Q_OBJECT

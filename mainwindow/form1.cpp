@@ -1,15 +1,8 @@
 #include "mainwindow/form1.h"
 
-#include "launch/recordings.h"
-
 #include <QAction>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QSlider>
 
 Form1::Form1(const Platform& platform, QWidget* parent)
     : QMainWindow(parent), m_platform(platform) {
@@ -21,6 +14,7 @@ Form1::Form1(const Platform& platform, QWidget* parent)
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     CreateMenus();
     CreateControls();
+    m_options = optionTable(*this);
     WireReactions();
     setFixedSize(sizeHint());
 }
@@ -42,31 +36,16 @@ void Form1::WireReactions() {
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(INPFile, &FileListBox::mouseDown, this, &Form1::INPFile_MouseDown);
 
-    // Options with reactions of their own.
-    connect(OriginalMameOption, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            OriginalMameOption_Click();
-    });
-    connect(AlternateMameOption, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            AlternateMameOption_Click();
-    });
-    connect(AdditionalParamCheck, &QCheckBox::stateChanged, this,
-            &Form1::AdditionalParamCheck_Click);
-    connect(FrameskipSlider, &QSlider::valueChanged, this, &Form1::FrameskipSlider_Change);
-
-    // Every other option only writes its own key when it changes.
-    for (const OptionKey& option : optionTable()) {
-        QWidget* control = findChild<QWidget*>(QLatin1String(option.key));
-        if (auto* combo = qobject_cast<QComboBox*>(control))
-            connect(combo, &QComboBox::currentIndexChanged, this,
-                    [this, &option] { writeOption(option); });
-        else if (auto* text = qobject_cast<QLineEdit*>(control))
-            connect(text, &QLineEdit::textChanged, this, [this, &option] { writeOption(option); });
-        else if (auto* check = qobject_cast<QCheckBox*>(control);
-                 check && check != AdditionalParamCheck)
-            connect(check, &QCheckBox::stateChanged, this,
-                    [this, &option] { writeOption(option); });
+    // Options: every change writes the control's own key, or runs the reaction its row names.
+    for (const OptionBinding& option : m_options) {
+        const OptionControl control = option.control;
+        const auto reaction = option.reaction;
+        onOptionChange(control, this, [this, control, reaction] {
+            if (reaction)
+                (this->*reaction)();
+            else
+                writeOption(control);
+        });
     }
 
     // Menus.
@@ -78,7 +57,7 @@ void Form1::WireReactions() {
 }
 
 void Form1::Form_Load() {
-    INPFile->setPath(recordingsFolder(m_platform.programFolder));
+    INPFile->setPath(m_platform.folder.recordingsFolder());
     INPFile->setPattern(QStringLiteral("*.INP"));
     RefreshRecordings();
     RestoreOptions();
@@ -101,8 +80,4 @@ void Form1::writeSetting(const QString& section, const QString& key, const QStri
     m_platform.messages->notice(
         QStringLiteral("Your options could not be saved: the settings file cannot be "
                        "written.\nTallowick goes on with the options as they are now."));
-}
-
-QString Form1::path(const QString& name) const {
-    return m_platform.programFolder + QLatin1Char('/') + name;
 }

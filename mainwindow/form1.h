@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/platform.h"
 #include "catalogue/favourites.h"
 #include "mainwindow/filelistbox.h"
-#include "mainwindow/optiontable.h"
+#include "mainwindow/optionbinding.h"
 #include "mainwindow/sortedlistbox.h"
+#include "platform/platform.h"
 
 #include <QMainWindow>
 
@@ -134,15 +134,12 @@ private:
     void Form_Unload();
 
     void writeSetting(const QString& section, const QString& key, const QString& value);
-    void writeOption(const OptionKey& option);
-    QString optionText(const OptionKey& option) const;
-    bool setOptionFromText(const OptionKey& option, const QString& text);
+    void writeOption(const OptionControl& control);
     void setFrameskipCaption();
     void showFullListMode();
 
-    QString path(const QString& name) const;
-
     Platform m_platform;
-    FavouritesFile m_favourites; // the favourites as last loaded, for a byte-exact rewrite
+    std::vector<OptionBinding> m_options; // the option table, bound to this window's controls
+    FavouritesFile m_favourites;          // the favourites as last loaded, for a byte-exact rewrite
     bool m_settingsFailureShown = false;
 };

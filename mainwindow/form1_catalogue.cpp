@@ -1,6 +1,5 @@
 // The systems list, the games list, the favourites and "Update systems".
 #include "mainwindow/form1.h"
-#include "mainwindow/optiontable.h"
 #include "mainwindow/optionvalues.h"
 
 #include "catalogue/favourites.h"
@@ -8,16 +7,16 @@
 #include "catalogue/gameslist.h"
 #include "catalogue/systemsfile.h"
 #include "catalogue/systemsregeneration.h"
-#include "launch/recordings.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
 
 static const QString FullMode = QStringLiteral("Full");
 static const QString FavMode = QStringLiteral("Fav");
+static const QString GamesSection = QStringLiteral("Games");
 
 void Form1::LoadSystemsList() {
-    const auto systems = readSystemsFile(systemsFilePath(m_platform.programFolder));
+    const auto systems = readSystemsFile(m_platform.folder.systemsFile());
     QStringList descriptions;
     if (systems) {
         descriptions.reserve(qsizetype(systems->size()));
@@ -38,14 +37,13 @@ void Form1::LoadSystemsList() {
 void Form1::FillGamesList() {
     const int selected = EmulatedSystemList->listIndex();
     if (selected >= 0) {
-        if (auto lines =
-                fullGamesList(m_platform.programFolder, EmulatedSystemList->item(selected))) {
+        if (auto lines = fullGamesList(m_platform.folder, EmulatedSystemList->item(selected))) {
             GamesList->setItems(std::move(*lines), true);
             showFullListMode();
         }
     }
     // The recordings lister is given back re-read, as every fill leaves it.
-    INPFile->setPath(recordingsFolder(m_platform.programFolder));
+    INPFile->setPath(m_platform.folder.recordingsFolder());
     INPFile->setPattern(QStringLiteral("*.INP"));
 }
 
@@ -67,7 +65,7 @@ void Form1::GamesListCommand_Click() {
 }
 
 void Form1::LoadFavourites() {
-    m_favourites = readFavourites(favouritesFilePath(m_platform.programFolder));
+    m_favourites = readFavourites(m_platform.folder.favouritesFile());
     GamesList->setItems(m_favourites.lines);
     const QString stored =
         m_platform.settings->read(GamesSection, QStringLiteral("LastFav"), QStringLiteral("0"));
@@ -104,7 +102,7 @@ void Form1::GamesList_MouseDown(Qt::MouseButton Button) {
         return;
 
     const QString name = GameLine::name(line);
-    const QString favouritesPath = favouritesFilePath(m_platform.programFolder);
+    const QString favouritesPath = m_platform.folder.favouritesFile();
     const QString notSaved = QStringLiteral("Your favourites could not be saved: %1 cannot be "
                                             "written.\nThe favourites list is unchanged.")
                                  .arg(favouritesPath);
@@ -134,7 +132,7 @@ void Form1::GamesList_MouseDown(Qt::MouseButton Button) {
 }
 
 void Form1::UpdateSystemsMenu_Click() {
-    const RegenerationResult result = regenerateSystemsFile(m_platform.programFolder, this);
+    const RegenerationResult result = regenerateSystemsFile(m_platform.folder, this);
     if (result.replaced)
         LoadSystemsList();
     else

@@ -1,7 +1,7 @@
 // The window as created: every control with its caption, entries, tooltip, font, state and
-// place. The places are the original layout's, in twips.
+// place. Places are in twips, so the layout keeps its proportions at any screen resolution.
 #include "mainwindow/form1.h"
-#include "app/twips.h"
+#include "platform/twips.h"
 
 #include <QAction>
 #include <QCheckBox>

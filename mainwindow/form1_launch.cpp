@@ -32,9 +32,9 @@ void Form1::LaunchEmulator(const QString& ExtraParam) {
         m_platform.messages->notice(QStringLiteral("The command line names no program to start."));
         return;
     }
-    const QString program = resolveProgram(command.program, m_platform.programFolder);
+    const QString program = resolveProgram(command.program, m_platform.folder);
     if (program.isEmpty() ||
-        !m_platform.processes->startDetached(program, command.arguments, m_platform.programFolder))
+        !m_platform.processes->startDetached(program, command.arguments, m_platform.folder.path()))
         m_platform.messages->notice(
             QStringLiteral("The program \"%1\" could not be started: it is not in the program "
                            "folder or on the PATH, or it cannot be run.")
@@ -72,15 +72,15 @@ void Form1::INPFile_MouseDown(Qt::MouseButton Button) {
 }
 
 void Form1::ReadHelpMenu_Click() {
-    openHelpPage(*m_platform.shell, m_platform.programFolder);
+    openHelpPage(*m_platform.shell, m_platform.folder);
 }
 
 void Form1::WebMenu_Click() {
-    openWebSite(*m_platform.shell, m_platform.programFolder);
+    openWebSite(*m_platform.shell, m_platform.folder);
 }
 
 void Form1::EmailMenu_Click() {
-    startEmailToMaker(*m_platform.shell, m_platform.programFolder);
+    startEmailToMaker(*m_platform.shell, m_platform.folder);
 }
 
 void Form1::AboutMenu_Click() {

@@ -1,6 +1,6 @@
 #include "mainwindow/sortedlistbox.h"
 
-#include "catalogue/gameslist.h"
+#include "platform/textorder.h"
 
 #include <QMouseEvent>
 #include <algorithm>

@@ -24,7 +24,8 @@ private:
 };
 
 // A list box that keeps its entries sorted, carries a tag text, and reports a change of its
-// selected entry (by the user or the program) as "clicked", like the original control did.
+// selected entry (by the user or the program) as "clicked": choosing a system by hand and the
+// start-up selecting the first one must fill the games list alike.
 // One row height for all, so a list of 100,000 lines never needs a layout pass over every row.
 class SortedListBox : public QListView {
     Q_OBJECT

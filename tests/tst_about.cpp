@@ -30,7 +30,8 @@ void TstAbout::targets() {
     QCOMPARE(webSiteTarget(), QStringLiteral("https://haverlyn.example/tallowick"));
     QCOMPARE(emailTarget(),
              QStringLiteral("mailto:tallowick@haverlyn.example?Subject=Tallowick program"));
-    QCOMPARE(helpPagePath(QStringLiteral("/opt/tw")), QStringLiteral("/opt/tw/Tallowick.htm"));
+    QCOMPARE(ProgramFolder(QStringLiteral("/opt/tw")).helpPage(),
+             QStringLiteral("/opt/tw/Tallowick.htm"));
 }
 
 void TstAbout::menuActionsOpenTheirTargetFromTheProgramFolder_data() {
@@ -52,13 +53,13 @@ void TstAbout::menuActionsOpenTheirTargetFromTheProgramFolder() {
 
     switch (action) {
     case 0:
-        openHelpPage(test.shell, programFolder);
+        openHelpPage(test.shell, ProgramFolder(programFolder));
         break;
     case 1:
-        openWebSite(test.shell, programFolder);
+        openWebSite(test.shell, ProgramFolder(programFolder));
         break;
     case 2:
-        startEmailToMaker(test.shell, programFolder);
+        startEmailToMaker(test.shell, ProgramFolder(programFolder));
         break;
     }
     QDir::setCurrent(before);

@@ -2,8 +2,7 @@
 // program left, games folders holding things that are not games. The window must open on them,
 // show what it can, and change no byte of the user's files it was not asked to change.
 #include "catalogue/gameline.h"
-#include "catalogue/textfile.h"
-#include "mainwindow/optiontable.h"
+#include "platform/textfile.h"
 #include "tests/support/foldercontents.h"
 #include "tests/support/formfixture.h"
 

@@ -2,10 +2,10 @@
 // favourites are saved, an emulator that fails or dies while it lists its systems, a settings
 // file that cannot be written. Each must leave the user's files whole, tell the user once, and
 // leave the window working.
-#include "app/qtplatform.h"
 #include "catalogue/gameline.h"
-#include "catalogue/gameslist.h"
-#include "catalogue/textfile.h"
+#include "platform/qtplatform.h"
+#include "platform/textfile.h"
+#include "platform/textorder.h"
 #include "tests/support/foldercontents.h"
 #include "tests/support/formfixture.h"
 #include "tests/support/standinlog.h"

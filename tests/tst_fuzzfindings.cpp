@@ -4,9 +4,9 @@
 #include "catalogue/favourites.h"
 #include "catalogue/gameline.h"
 #include "catalogue/systemsfile.h"
-#include "catalogue/textfile.h"
 #include "launch/commandline.h"
 #include "mainwindow/optionvalues.h"
+#include "platform/textfile.h"
 #include "tests/support/testplatform.h"
 
 #include <QFile>
@@ -165,7 +165,7 @@ void FuzzFindingsTest::systemsFile() {
     QFETCH(QStringList, descriptions);
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    const QString path = systemsFilePath(folder.path());
+    const QString path = ProgramFolder(folder.path()).systemsFile();
     QVERIFY(writeFileBytes(path, bytes));
     const auto systems = readSystemsFile(path);
     QVERIFY(systems.has_value());
@@ -295,7 +295,7 @@ void FuzzFindingsTest::favouritesKeepBytes() {
     QFETCH(int, count);
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    const QString path = favouritesFilePath(folder.path());
+    const QString path = ProgramFolder(folder.path()).favouritesFile();
     QVERIFY(writeFileBytes(path, bytes));
 
     const FavouritesFile loaded = readFavourites(path);

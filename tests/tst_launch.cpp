@@ -1,8 +1,8 @@
 // Playing a game: the command line the window composes, how it is split into words, and the
 // real stand-in emulator started from it, by double-click and by "Play".
-#include "app/qtplatform.h"
 #include "catalogue/gameline.h"
 #include "launch/commandline.h"
+#include "platform/qtplatform.h"
 #include "tests/support/formfixture.h"
 #include "tests/support/standinlog.h"
 

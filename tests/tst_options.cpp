@@ -1,8 +1,8 @@
 // The options kept between runs, through the real main window: what a first start writes, how
 // stored texts are read back, what an unwritable store does, and that the hidden options never
 // reach the command line.
-#include "app/qtplatform.h"
 #include "mainwindow/optionvalues.h"
+#include "platform/qtplatform.h"
 #include "tests/support/formfixture.h"
 
 #include <QCheckBox>

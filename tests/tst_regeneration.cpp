@@ -79,7 +79,7 @@ QString TstRegeneration::makeProgramFolder(const QString& name, const QString& e
     const QString folder = m_dir->filePath(name);
     if (!QDir().mkpath(folder))
         return {};
-    if (withOldList && !writeFileBytes(systemsFilePath(folder), oldList))
+    if (withOldList && !writeFileBytes(ProgramFolder(folder).systemsFile(), oldList))
         return {};
     if (!emulatorName.isEmpty()) {
         const QString emulator = folder + QLatin1Char('/') + emulatorName;
@@ -149,7 +149,7 @@ void TstRegeneration::listingReplacesTheSystemsList() {
 
     const QString folder = makeProgramFolder(folderName, emulatorName, withOldList);
     QVERIFY(!folder.isEmpty());
-    const QString systemsFile = systemsFilePath(folder);
+    const QString systemsFile = ProgramFolder(folder).systemsFile();
     const QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                  QFileDevice::ReadGroup | QFileDevice::ReadOther;
     if (withOldList)
@@ -171,7 +171,7 @@ void TstRegeneration::listingReplacesTheSystemsList() {
     QFile::remove(m_log);
 
     QWidget window;
-    const RegenerationResult result = regenerateSystemsFile(folder, &window);
+    const RegenerationResult result = regenerateSystemsFile(ProgramFolder(folder), &window);
 
     QVERIFY2(result.replaced, qPrintable(result.message));
     QCOMPARE(result.message, QString());
@@ -259,15 +259,15 @@ void TstRegeneration::failureLeavesTheSystemsListAlone() {
         });
 
     QWidget window;
-    const RegenerationResult result = regenerateSystemsFile(folder, &window);
+    const RegenerationResult result = regenerateSystemsFile(ProgramFolder(folder), &window);
 
     QVERIFY(!result.replaced);
     QCOMPARE(result.message, message);
     QCOMPARE(cancelPressed, pressCancel);
     if (withOldList)
-        QCOMPARE(fileBytes(systemsFilePath(folder)), oldList);
+        QCOMPARE(fileBytes(ProgramFolder(folder).systemsFile()), oldList);
     else
-        QVERIFY(!QFileInfo::exists(systemsFilePath(folder)));
+        QVERIFY(!QFileInfo::exists(ProgramFolder(folder).systemsFile()));
     QCOMPARE(temporaryLeftovers(folder), QStringList());
 
     const QList<StandinRun> runs = readStandinLog(m_log);

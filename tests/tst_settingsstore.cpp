@@ -1,6 +1,6 @@
 // The per-user settings file: where it lies, that every text comes back as written, that a
 // write is on disk before it returns, and that a file that cannot be written says so.
-#include "app/qtplatform.h"
+#include "platform/qtplatform.h"
 #include "tests/support/testplatform.h"
 
 #include <QDir>

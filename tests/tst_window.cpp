@@ -1,7 +1,7 @@
 // The main window as created, before its start-up: every control where it belongs, with its
 // caption, entries, state and place, and the menus.
 #include "mainwindow/form1.h"
-#include "app/twips.h"
+#include "platform/twips.h"
 #include "tests/support/formfixture.h"
 
 #include <QAction>

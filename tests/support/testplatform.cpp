@@ -78,7 +78,7 @@ void TestPlatform::makeFolder(const QString& name) const {
 
 Platform TestPlatform::platform() {
     Platform p;
-    p.programFolder = folder.path();
+    p.folder = ProgramFolder(folder.path());
     p.settings = &settings;
     p.messages = &messages;
     p.processes = &processes;

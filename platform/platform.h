@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/programfolder.h"
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// The outside effects of the program, one small interface each, so that tests can answer a
+// question or record a launch without a real dialog or process.
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // A box with one OK button.
+    virtual void notice(const QString& text) = 0;
+    // A box with OK and Cancel; closing it counts as Cancel. True for OK.
+    virtual bool question(const QString& text) = 0;
+};
+
+class ProcessStarter {
+public:
+    virtual ~ProcessStarter() = default;
+    // Starts the program detached, without waiting for it. False when it could not be started.
+    virtual bool startDetached(const QString& program, const QStringList& arguments,
+                               const QString& workingFolder) = 0;
+};
+
+class ShellOpener {
+public:
+    virtual ~ShellOpener() = default;
+    // Opens a file, web address or mailto: target with the program associated with it.
+    // Returns at once; a failure shows nothing of ours.
+    virtual void open(const QString& target, const QString& workingFolder) = 0;
+};
+
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    // The stored text, even an empty one; the default only when the key is absent.
+    virtual QString read(const QString& section, const QString& key,
+                         const QString& defaultValue) const = 0;
+    // Creates or replaces the key; true once the value is on disk.
+    virtual bool write(const QString& section, const QString& key, const QString& value) = 0;
+};
+
+// What a window needs from the world around it. None of the pointers is owned.
+struct Platform {
+    ProgramFolder folder;
+    SettingsStore* settings = nullptr;
+    MessageBoxes* messages = nullptr;
+    ProcessStarter* processes = nullptr;
+    ShellOpener* shell = nullptr;
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+// The program title: the settings' application name and the base name of the program's files.
+inline const QString ProgramTitle = QStringLiteral("Tallowick");
+
+// The folder that holds the tallowick executable, and what the program finds in it. Every file
+// the program reads or writes there is named here and nowhere else:
+//
+//   MESS, MESS.EXE (any letter case)  emulator()        the emulator started by default
+//   <name> (any letter case)          program(name)     another program of the folder
+//   Tallowick.sys                     systemsFile()     the systems list the emulator writes
+//   Tallowick.sys.XXXXXX              systemsListing()  a new listing while "Update systems" runs
+//   ROMS/<system>/                    gamesFolder()     one folder of images per system
+//   INP/                              recordingsFolder() the emulator's input recordings
+//   Tallowick.fav                     favouritesFile()  the user's favourites
+//   Tallowick.htm                     helpPage()        the help page
+class ProgramFolder {
+public:
+    ProgramFolder() = default;
+    explicit ProgramFolder(QString path) : m_path(std::move(path)) {}
+
+    const QString& path() const { return m_path; }
+
+    // The executable plain file `name` or `name.exe`, in any letter case (the emulator's files
+    // keep the spelling of the system they were copied from); an exact spelling wins. Empty when
+    // there is none.
+    QString program(const QString& name) const;
+    QString emulator() const { return program(QStringLiteral("MESS")); }
+
+    QString systemsFile() const { return file(QStringLiteral(".sys")); }
+    // A template for QTemporaryFile: beside the systems file, so a rename can replace it.
+    QString systemsListing() const { return systemsFile() + QStringLiteral(".XXXXXX"); }
+    QString gamesFolder(const QString& shortName) const;
+    QString recordingsFolder() const { return m_path + QStringLiteral("/INP"); }
+    QString favouritesFile() const { return file(QStringLiteral(".fav")); }
+    QString helpPage() const { return file(QStringLiteral(".htm")); }
+
+private:
+    QString file(const QString& extension) const {
+        return m_path + QLatin1Char('/') + ProgramTitle + extension;
+    }
+
+    QString m_path;
+};
