@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(cmake g++ make qt6-base-dev libgl-dev)
+packages=(cmake g++ make qt6-base-dev libgl-dev clang-format git)
 want() {
     local missing=()
     for p in "$@"; do dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p"); done
@@ -25,6 +25,17 @@ configure_and_build() {
     cmake --build "$dir" -j"$(nproc)"
 }
 
+# Every C++ file as the committed .clang-format lays it out; CI fails on a file that is off.
+check_format() {
+    local files
+    files=$(git ls-files --cached --others --exclude-standard '*.cpp' '*.h')
+    # shellcheck disable=SC2086
+    clang-format --dry-run --Werror $files || {
+        echo "Formatting is off in the files above: run clang-format -i on them." >&2
+        return 1
+    }
+}
+
 run_tests() {
     local dir=$1
     (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
@@ -40,6 +51,7 @@ demo)
     ;;
 test)
     want "${packages[@]}"
+    check_format
     configure_and_build build
     run_tests build
     ;;
