@@ -1,6 +1,7 @@
 // The program entry: creates the main window, runs its start-up, shows it, and runs until it is
 // closed. No argument, environment variable or configuration file is read.
 #include "mainwindow/form1.h"
+#include "platform/inisettings.h"
 #include "platform/qtplatform.h"
 
 #include <QApplication>

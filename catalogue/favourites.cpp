@@ -2,40 +2,24 @@
 
 #include "platform/textfile.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <iterator>
 
 FavouritesFile readFavourites(const QString& path) {
     FavouritesFile favourites;
-    const auto raw = readRawLines(path);
-    if (!raw)
-        return favourites;
-    for (const QByteArray& bytes : *raw) {
+    favourites.problem = readLines(path, LargestFavouritesFile, [&](const QByteArray& bytes) {
         if (bytes.trimmed().isEmpty())
-            continue;
+            return;
         const QString line = decodeLine(bytes);
         favourites.lines.append(line);
         favourites.bytesOfLine.insert(line, bytes);
-    }
+    });
+    if (favourites.problem)
+        favourites = FavouritesFile{{}, {}, favourites.problem};
     return favourites;
 }
 
 bool appendFavourite(const QString& path, const QString& line) {
-    QByteArray bytes;
-    if (QFileInfo::exists(path)) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return false;
-        bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            return false;
-    }
-    // A file edited by hand may lack its last line end; the new line must not join that line.
-    if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r'))
-        bytes += "\r\n";
-    bytes += line.toUtf8() + "\r\n";
-    return replaceFileBytes(path, bytes);
+    return appendLine(path, line.toUtf8(), LargestFavouritesFile);
 }
 
 bool rewriteFavourites(const QString& path, const QStringList& lines,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/textfile.h"
+
 #include <QByteArray>
 #include <QMultiHash>
 #include <QString>
@@ -10,12 +12,16 @@
 struct FavouritesFile {
     QStringList lines;
     QMultiHash<QString, QByteArray> bytesOfLine;
+    FileProblem problem;
 };
 
-// Missing or unreadable: no favourites. Blank lines are not favourites.
+// Thousands of favourites take a megabyte; a file far larger is not the user's favourites.
+constexpr qint64 LargestFavouritesFile = 64 * 1024 * 1024;
+
+// Missing, unreadable or too large: no favourites. Blank lines are not favourites.
 FavouritesFile readFavourites(const QString& path);
 
-// Adds the line at the end; the file's earlier bytes stay exactly as they were.
+// Adds the line at the end; the file's earlier bytes stay exactly as they were, and are not read.
 bool appendFavourite(const QString& path, const QString& line);
 
 // Rewrites the file with these lines in this order, in one step.

@@ -29,8 +29,7 @@ QStringList gamesListLines(const QString& folder, const QString& shortName) {
 // Apart, so that the listing read to find the name is freed before the folder is listed: a large
 // games list should not have the whole systems listing added to its peak memory.
 static QString shortNameInSystemsFile(const ProgramFolder& folder, const QString& description) {
-    const auto systems = readSystemsFile(folder.systemsFile());
-    return systems ? shortNameForDescription(*systems, description) : QString();
+    return shortNameForDescription(readSystemsFile(folder.systemsFile()).systems, description);
 }
 
 std::optional<QStringList> fullGamesList(const ProgramFolder& folder, const QString& description) {

@@ -35,17 +35,43 @@ std::optional<SystemLine> parseSystemLine(const QString& line) {
     return system;
 }
 
-std::optional<std::vector<SystemLine>> readSystemsFile(const QString& path) {
-    const auto lines = readRawLines(path);
-    if (!lines)
-        return std::nullopt;
-    std::vector<SystemLine> systems;
-    systems.reserve(lines->size());
-    for (qsizetype i = 1; i < lines->size(); ++i) {
-        if (auto system = parseSystemLine(decodeLine(lines->at(i))))
-            systems.push_back(std::move(*system));
+SystemsFile readSystemsFile(const QString& path) {
+    SystemsFile file;
+    bool header = true;
+    file.problem = readLines(path, LargestSystemsFile, [&](const QByteArray& line) {
+        if (header)
+            header = false;
+        else if (auto system = parseSystemLine(decodeLine(line)))
+            file.systems.push_back(std::move(*system));
+    });
+    if (file.problem)
+        file.systems.clear();
+    return file;
+}
+
+QString systemsFileTrouble(const SystemsFile& file, const QString& path) {
+    const QString remedy =
+        QStringLiteral("\nChoose \"Update systems\" in the \"File\" menu to make a new one.");
+    switch (file.problem.kind) {
+    case FileProblem::None:
+        if (!file.systems.empty())
+            return {};
+        return QStringLiteral("The systems list %1 holds no system that can be shown.").arg(path) +
+               remedy;
+    case FileProblem::Missing:
+        return QStringLiteral("The systems list %1 was not found.").arg(path) + remedy;
+    case FileProblem::TooLarge:
+        return QStringLiteral("The systems list %1 cannot be read: %2, far more than a systems "
+                              "list holds.")
+                   .arg(path, file.problem.text()) +
+               remedy;
+    case FileProblem::NotAFile:
+    case FileProblem::Unreadable:
+        break;
     }
-    return systems;
+    return QStringLiteral("The systems list %1 cannot be read: %2.")
+               .arg(path, file.problem.text()) +
+           remedy;
 }
 
 QString shortNameForDescription(const std::vector<SystemLine>& systems,

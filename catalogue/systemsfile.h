@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/textfile.h"
+
 #include <QString>
 #include <optional>
 #include <vector>
@@ -20,8 +22,19 @@ std::optional<SystemLine> parseSystemLine(const QString& line);
 // True for a name that can stand in a folder path and a command line as one word.
 bool isUsableShortName(const QString& name);
 
-// The systems after the header line, in file order; nullopt when the file cannot be read.
-std::optional<std::vector<SystemLine>> readSystemsFile(const QString& path);
+// The emulator's listing is a few megabytes; a file far larger is not one.
+constexpr qint64 LargestSystemsFile = 256 * 1024 * 1024;
+
+struct SystemsFile {
+    std::vector<SystemLine> systems; // after the header line, in file order
+    FileProblem problem;             // why nothing could be read
+};
+
+SystemsFile readSystemsFile(const QString& path);
+
+// What to tell the user when the file gives no system to show: it is missing, it cannot be read
+// (and why), or it holds no usable system line. Empty when it gives systems.
+QString systemsFileTrouble(const SystemsFile& file, const QString& path);
 
 // The short name of the last system with this description (the emulator's last word wins);
 // empty when none has it.

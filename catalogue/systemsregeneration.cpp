@@ -31,8 +31,7 @@ QString unchangedBecause(const ShellResult& result) {
 }
 
 bool holdsSystems(const QString& path) {
-    const auto systems = readSystemsFile(path);
-    return systems && !systems->empty();
+    return !readSystemsFile(path).systems.empty();
 }
 
 // The listing gets the old list's permissions (a fresh temporary file is private to its owner)

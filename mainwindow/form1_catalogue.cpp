@@ -16,22 +16,19 @@ static const QString FavMode = QStringLiteral("Fav");
 static const QString GamesSection = QStringLiteral("Games");
 
 void Form1::LoadSystemsList() {
-    const auto systems = readSystemsFile(m_platform.folder.systemsFile());
+    const QString path = m_platform.folder.systemsFile();
+    const SystemsFile file = readSystemsFile(path);
     QStringList descriptions;
-    if (systems) {
-        descriptions.reserve(qsizetype(systems->size()));
-        for (const SystemLine& system : *systems)
-            descriptions.append(system.description);
-    }
+    descriptions.reserve(qsizetype(file.systems.size()));
+    for (const SystemLine& system : file.systems)
+        descriptions.append(system.description);
     EmulatedSystemList->setItems(descriptions);
     if (EmulatedSystemList->count() > 0) {
         EmulatedSystemList->setListIndex(0);
         return;
     }
     GamesList->clear();
-    m_platform.messages->notice(
-        QStringLiteral("No systems list was found in the program folder.\n"
-                       "Choose \"Update systems\" in the \"File\" menu to make one."));
+    m_platform.messages->notice(systemsFileTrouble(file, path));
 }
 
 void Form1::FillGamesList() {

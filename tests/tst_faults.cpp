@@ -3,6 +3,7 @@
 // file that cannot be written. Each must leave the user's files whole, tell the user once, and
 // leave the window working.
 #include "catalogue/gameline.h"
+#include "platform/inisettings.h"
 #include "platform/qtplatform.h"
 #include "platform/textfile.h"
 #include "platform/textorder.h"

@@ -167,8 +167,9 @@ void FuzzFindingsTest::systemsFile() {
     QVERIFY(folder.isValid());
     const QString path = ProgramFolder(folder.path()).systemsFile();
     QVERIFY(writeFileBytes(path, bytes));
-    const auto systems = readSystemsFile(path);
-    QVERIFY(systems.has_value());
+    const auto read = readSystemsFile(path);
+    QVERIFY(!read.problem);
+    const auto* systems = &read.systems;
     QStringList readNames;
     QStringList readDescriptions;
     for (const SystemLine& system : *systems) {

@@ -2,6 +2,7 @@
 // stored texts are read back, what an unwritable store does, and that the hidden options never
 // reach the command line.
 #include "mainwindow/optionvalues.h"
+#include "platform/inisettings.h"
 #include "platform/qtplatform.h"
 #include "tests/support/formfixture.h"
 

@@ -176,8 +176,9 @@ void TstRegeneration::listingReplacesTheSystemsList() {
     QVERIFY2(result.replaced, qPrintable(result.message));
     QCOMPARE(result.message, QString());
     QCOMPARE(fileBytes(systemsFile), printed);
-    const auto systems = readSystemsFile(systemsFile);
-    QVERIFY(systems && !systems->empty());
+    const auto read = readSystemsFile(systemsFile);
+    const auto* systems = &read.systems;
+    QVERIFY(!read.problem && !systems->empty());
     QCOMPARE(systems->front().shortName, firstName);
     QCOMPARE(systems->front().description, firstDescription);
     QCOMPARE(QFile::permissions(systemsFile) & 0x7077,

@@ -1,5 +1,6 @@
 // The per-user settings file: where it lies, that every text comes back as written, that a
 // write is on disk before it returns, and that a file that cannot be written says so.
+#include "platform/inisettings.h"
 #include "platform/qtplatform.h"
 #include "tests/support/testplatform.h"
 
@@ -27,7 +28,7 @@ private:
 
 void SettingsStoreTest::userFileLiesUnderTheConfigFolder() {
     // Point the user scope at a temporary folder so the real user's settings stay untouched.
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath("config"));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath("config")));
     IniSettingsStore store;
     const QString expected = m_dir.filePath("config/Tallowick/Tallowick.ini");
     QCOMPARE(QFileInfo(store.fileName()).absoluteFilePath(), expected);
