@@ -16,19 +16,34 @@ bool isUsableShortName(const QString& name) {
     return true;
 }
 
+static bool isBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
 std::optional<SystemLine> parseSystemLine(const QString& line) {
+    const qsizetype size = line.size();
+    if (size < 12)
+        return std::nullopt;
     SystemLine system;
-    const qsizetype quote = line.indexOf(QLatin1Char('"'));
-    if (quote >= 0) {
-        system.shortName = line.left(quote).trimmed();
+    qsizetype nameEnd = 0;
+    while (nameEnd < size && !isBlank(line.at(nameEnd)) && line.at(nameEnd) != QLatin1Char('"'))
+        ++nameEnd;
+    qsizetype quote = nameEnd;
+    while (quote < size && isBlank(line.at(quote)))
+        ++quote;
+    if (nameEnd > 0 && quote > nameEnd && quote < size && line.at(quote) == QLatin1Char('"')) {
+        system.shortName = line.left(nameEnd);
+        qsizetype end = size;
+        while (end > quote + 1 && isBlank(line.at(end - 1)))
+            --end;
         // A line cut short (a truncated listing) has no closing quote to drop: keep its text.
-        const bool closed = line.size() > quote + 1 && line.endsWith(QLatin1Char('"'));
-        system.description = line.mid(quote + 1, line.size() - quote - (closed ? 2 : 1));
+        if (end > quote + 1 && line.at(end - 1) == QLatin1Char('"'))
+            system.description = line.mid(quote + 1, end - quote - 2);
+        else
+            system.description = line.mid(quote + 1);
     } else {
-        if (line.size() < 12)
-            return std::nullopt;
         system.shortName = line.left(8).trimmed();
-        system.description = line.mid(11, line.size() - 12);
+        system.description = line.mid(11, size - 12);
     }
     if (!isUsableShortName(system.shortName))
         return std::nullopt;

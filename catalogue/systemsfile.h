@@ -12,11 +12,12 @@ struct SystemLine {
     QString description;
 };
 
-// Reads one line of the listing. A line with a double quote: the name is the text before the
-// first quote, the description runs from after it to the closing quote that ends the line (to
-// the line's end when a cut left none). A line without one: the name is columns 1 to 8, the
-// description starts at column 12 and ends one character before the line does. Lines that give
-// no usable name are not systems.
+// Reads one line of the listing; a line shorter than 12 characters is no system. A line laid out
+// as the emulator writes it today (a one-word name, blanks, then the description in double
+// quotes) gives that name and the text between the quotes; blanks after the closing quote do not
+// count, and a line cut short before its closing quote keeps its text to the end. Any other line
+// is read by columns: the name in 1 to 8, the description from 12 to the last but one character.
+// Lines that give no usable name are not systems.
 std::optional<SystemLine> parseSystemLine(const QString& line);
 
 // True for a name that can stand in a folder path and a command line as one word.

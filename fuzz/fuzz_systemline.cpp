@@ -33,10 +33,34 @@ void checkSplitLines(const QByteArray& bytes) {
     FUZZ_CHECK(at == bytes.size());
 }
 
+bool isBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+// The layout today's emulator writes: a one-word name, blanks, an opening quote. The name and
+// what follows the quote, or nothing when the line is not laid out so.
+std::optional<std::pair<QString, QString>> quotedLayout(const QString& line) {
+    const qsizetype quote = line.indexOf(QLatin1Char('"'));
+    qsizetype blank = 0;
+    while (blank < quote && !isBlank(line.at(blank)))
+        ++blank;
+    if (quote <= 0 || blank == 0 || blank == quote)
+        return std::nullopt;
+    for (qsizetype i = blank; i < quote; ++i) {
+        if (!isBlank(line.at(i)))
+            return std::nullopt;
+    }
+    return std::make_pair(line.left(blank), line.mid(quote + 1));
+}
+
 void checkParsedLine(const QString& line) {
     const std::optional<SystemLine> system = parseSystemLine(line);
-    const qsizetype quote = line.indexOf(QLatin1Char('"'));
-    if (quote >= 0 && isUsableShortName(line.left(quote).trimmed()))
+    if (line.size() < 12) {
+        FUZZ_CHECK(!system);
+        return;
+    }
+    const auto quoted = quotedLayout(line);
+    if (quoted && isUsableShortName(quoted->first))
         FUZZ_CHECK(system.has_value());
     if (!system)
         return;
@@ -47,14 +71,16 @@ void checkParsedLine(const QString& line) {
     FUZZ_CHECK(system->shortName.isValidUtf16());
     FUZZ_CHECK(!system->shortName.contains(QLatin1Char('"')));
     FUZZ_CHECK(system->shortName == system->shortName.trimmed());
-    if (quote >= 0) {
-        // After the first quote, up to a closing quote that ends the line, never including them.
-        FUZZ_CHECK(system->shortName == line.left(quote).trimmed());
-        const QString afterQuote = line.mid(quote + 1);
-        FUZZ_CHECK(system->description ==
-                   (afterQuote.endsWith(QLatin1Char('"')) ? afterQuote.chopped(1) : afterQuote));
+    if (quoted) {
+        // Up to a closing quote that ends the line but for blanks, never including it.
+        FUZZ_CHECK(system->shortName == quoted->first);
+        const QString& afterQuote = quoted->second;
+        qsizetype end = afterQuote.size();
+        while (end > 0 && isBlank(afterQuote.at(end - 1)))
+            --end;
+        const bool closed = end > 0 && afterQuote.at(end - 1) == QLatin1Char('"');
+        FUZZ_CHECK(system->description == (closed ? afterQuote.left(end - 1) : afterQuote));
     } else {
-        FUZZ_CHECK(line.size() >= 12);
         FUZZ_CHECK(system->shortName.size() <= 8);
         FUZZ_CHECK(line.left(8).contains(system->shortName));
         FUZZ_CHECK(system->description == line.mid(11).chopped(1));
@@ -67,7 +93,7 @@ void checkRoundTrip(const QString& name, const QString& description) {
         description.contains(QLatin1Char('\n')))
         return;
     const QString quoted =
-        name.leftJustified(10) + QLatin1Char('"') + description + QLatin1Char('"');
+        name.leftJustified(17) + QLatin1String(" \"") + description + QLatin1Char('"');
     const std::optional<SystemLine> system = parseSystemLine(quoted);
     FUZZ_CHECK(system && system->shortName == name && system->description == description);
 
