@@ -5,7 +5,6 @@
 #include "platform/qtplatform.h"
 
 #include <QApplication>
-#include <QScreen>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -25,8 +24,6 @@ int main(int argc, char* argv[]) {
     Form1 window(platform);
     messages.setParent(&window);
     window.Form_Load();
-    if (const QScreen* screen = window.screen())
-        window.move(screen->availableGeometry().center() - window.rect().center());
     window.show();
     return application.exec();
 }

@@ -15,7 +15,10 @@ namespace {
 
 using hvl_ShellTools::ShellResult;
 
-QString unchangedBecause(const ShellResult& result) {
+// The shell's exit code for a program it found but could not execute.
+constexpr int CannotExecute = 126;
+
+QString unchangedBecause(const ShellResult& result, const QString& emulator) {
     switch (result.outcome) {
     case ShellResult::Cancelled:
         return QStringLiteral("Updating the systems list was cancelled; the list is unchanged.");
@@ -26,12 +29,25 @@ QString unchangedBecause(const ShellResult& result) {
     case ShellResult::Finished:
         break;
     }
+    if (result.exitCode == CannotExecute)
+        return QStringLiteral("The emulator %1 cannot be run: it is not a program this computer "
+                              "can start; the systems list is unchanged.")
+            .arg(emulator);
     return QStringLiteral("The emulator ended with exit code %1; the systems list is unchanged.")
         .arg(result.exitCode);
 }
 
-bool holdsSystems(const QString& path) {
-    return !readSystemsFile(path).systems.empty();
+// Why the listing cannot become the systems list; empty when it can.
+QString listingTrouble(const QString& listing) {
+    const SystemsFile file = readSystemsFile(listing);
+    if (file.problem.kind == FileProblem::TooLarge)
+        return QStringLiteral("The emulator's listing is far too large to be a systems list (%1); "
+                              "the systems list is unchanged.")
+            .arg(file.problem.text());
+    if (file.systems.empty())
+        return QStringLiteral(
+            "The emulator's listing holds no systems; the systems list is unchanged.");
+    return {};
 }
 
 // The listing gets the old list's permissions (a fresh temporary file is private to its owner)
@@ -51,9 +67,16 @@ bool makeReadyToReplace(const QString& listing, const QString& systemsFile) {
 
 RegenerationResult regenerateSystemsFile(const ProgramFolder& folder, QWidget* dialogParent) {
     const QString emulator = folder.emulator();
-    if (emulator.isEmpty())
-        return {false,
-                QStringLiteral("The emulator \"MESS\" was not found in the program folder.")};
+    if (emulator.isEmpty()) {
+        const QString file = folder.emulatorFile();
+        if (!file.isEmpty())
+            return {false, QStringLiteral("The emulator %1 cannot be run: it is not marked as a "
+                                          "program (executable); the systems list is unchanged.")
+                               .arg(file)};
+        return {false, QStringLiteral("The emulator \"%1\" was not found in the program folder "
+                                      "%2; the systems list is unchanged.")
+                           .arg(ProgramFolder::EmulatorName, folder.path())};
+    }
 
     QString listing;
     {
@@ -74,11 +97,10 @@ RegenerationResult regenerateSystemsFile(const ProgramFolder& folder, QWidget* d
 
     QString message;
     if (result.outcome != ShellResult::Finished || result.exitCode != 0)
-        message = unchangedBecause(result);
-    else if (!holdsSystems(listing))
-        message = QStringLiteral(
-            "The emulator's listing holds no systems; the systems list is unchanged.");
-    else {
+        message = unchangedBecause(result, emulator);
+    else
+        message = listingTrouble(listing);
+    if (message.isEmpty()) {
         const QString systemsFile = folder.systemsFile();
         // QFile::rename will not replace an existing file; rename() does it in one step.
         if (makeReadyToReplace(listing, systemsFile) &&

@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QPushButton>
 
 Form1::Form1(const Platform& platform, QWidget* parent)
@@ -17,6 +19,10 @@ Form1::Form1(const Platform& platform, QWidget* parent)
     m_options = optionTable(*this);
     WireReactions();
     setFixedSize(sizeHint());
+    // In its place before the start-up runs, so that a message the start-up shows stands over
+    // the window rather than in a corner of the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 // Every reaction, grouped by control. A change made by the program sets off the same reaction

@@ -27,7 +27,10 @@ public:
     // keep the spelling of the system they were copied from); an exact spelling wins. Empty when
     // there is none.
     QString program(const QString& name) const;
-    QString emulator() const { return program(QStringLiteral("MESS")); }
+    QString emulator() const { return program(EmulatorName); }
+    // The emulator's file even when it cannot be run; empty when there is none.
+    QString emulatorFile() const;
+    static inline const QString EmulatorName = QStringLiteral("MESS");
 
     QString systemsFile() const { return file(QStringLiteral(".sys")); }
     // A template for QTemporaryFile: beside the systems file, so a rename can replace it.
@@ -38,6 +41,8 @@ public:
     QString helpPage() const { return file(QStringLiteral(".htm")); }
 
 private:
+    // The plain files `name` and `name.exe` in any letter case, exact spellings first.
+    QStringList candidates(const QString& name) const;
     QString file(const QString& extension) const {
         return m_path + QLatin1Char('/') + ProgramTitle + extension;
     }
