@@ -3,7 +3,7 @@
 namespace GameLine {
 
 bool canCarry(const QString& fileName) {
-    if (fileName.isEmpty() || fileName.size() > NameColumns)
+    if (fileName.isEmpty())
         return false;
     for (const QChar c : fileName) {
         if (c == QLatin1Char('"') || c.category() == QChar::Other_Control)
@@ -13,10 +13,14 @@ bool canCarry(const QString& fileName) {
 }
 
 QString make(const QString& fileName, const QString& shortName) {
+    QString shown = fileName.left(NameColumns);
+    // A cut between the two halves of a character would show half of it.
+    if (shown.size() < fileName.size() && shown.back().isHighSurrogate())
+        shown.chop(1);
     QString line;
     line.reserve(NameColumns + shortName.size() + fileName.size() + 3);
-    line += fileName;
-    line += QString(NameColumns - fileName.size(), QLatin1Char(' '));
+    line += shown;
+    line += QString(NameColumns - shown.size(), QLatin1Char(' '));
     line += shortName;
     line += QLatin1String(" \"");
     line += fileName;
@@ -29,6 +33,11 @@ QString commandTail(const QString& line) {
 }
 
 QString name(const QString& line) {
+    const QString tail = commandTail(line);
+    const qsizetype open = tail.indexOf(QLatin1Char('"'));
+    const qsizetype length = tail.size() - open - 2;
+    if (open >= 0 && length > NameColumns && tail.endsWith(QLatin1Char('"')))
+        return tail.mid(open + 1, length).trimmed();
     return line.left(NameColumns).trimmed();
 }
 
