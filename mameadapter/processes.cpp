@@ -81,9 +81,9 @@ std::string start(const std::string& program, const std::vector<std::string>& ar
 }
 
 // Reads every pipe together, so that no child filling one of them can stall the others. MAME
-// writes a listing in over 100,000 small pieces, and waking for each costs more than MAME takes
-// to make the listing; so after each wake-up the output gathers in the pipes for a few
-// milliseconds, while nothing waits on them, and is then read in large blocks.
+// writes its listings a few bytes at a time (over 570,000 writes for -listfull), and waking for
+// each costs more than MAME takes to make the listing; so after each wake-up the output gathers
+// in the pipes for a few milliseconds, while nothing waits on them, and is then read in blocks.
 void drain(const std::vector<Child>& children, std::vector<CapturedRun>& runs) {
     std::vector<pollfd> fds;
     std::vector<std::string*> targets;
