@@ -32,7 +32,7 @@ done
 case $folder in *[[:cntrl:]]*) die "the folder's name holds a control character: $folder" ;; esac
 [ ! -e "$folder" ] || [ -d "$folder" ] || die "$folder is not a folder"
 for path in "$folder" "$apps" "$icons"; do
-    # The nearest part of the path that exists must be a folder this user may write in.
+    # Whatever of the path already exists must end in a folder this user may write in.
     existing=$path
     while [ ! -e "$existing" ]; do existing=$(dirname "$existing"); done
     [ -d "$existing" ] || die "$path cannot be made: $existing is not a folder"
@@ -46,7 +46,7 @@ for name in tallowick MESS Tallowick.htm Tallowick.sys; do
 done
 
 # Each file is written under a temporary name beside its place and renamed into it once whole on
-# disk, so a crash or a full disk leaves the old file or the new one, never a part of one; a
+# disk, so a crash or a full disk leaves the old file or the new one, never half of one; a
 # running Tallowick keeps the program it started from.
 temporary=
 trap 'rm -f -- "$temporary"' EXIT
