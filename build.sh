@@ -4,6 +4,7 @@
 # ./build.sh bench     install what is missing, build, run the benchmark
 # ./build.sh sanitize  build with ASan+UBSan and run every test
 # ./build.sh fuzz SECS build the fuzz targets with clang and run each for SECS seconds
+# ./build.sh mame [FOLDER] install MAME if missing, build, set up a program folder (default ~/Tallowick) and start Tallowick
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -72,8 +73,14 @@ fuzz)
     CXX=clang++ configure_and_build build-fuzz -DTALLOWICK_FUZZ=ON
     fuzz/run.sh build-fuzz/fuzz "$seconds"
     ;;
+mame)
+    want "${packages[@]}" mame desktop-file-utils
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build build -j"$(nproc)" --target tallowick tallowick-mame
+    mameadapter/install-folder.sh build "${@:2}"
+    ;;
 *)
-    sed -n '2,6p' "$0"
+    sed -n '2,7p' "$0"
     exit 2
     ;;
 esac

@@ -8,6 +8,7 @@
 #include "bench/benchfolder.h"
 #include "bench/benchplatform.h"
 #include "bench/floor.h"
+#include "bench/mamefigure.h"
 #include "bench/measure.h"
 #include "bench/report.h"
 #include "catalogue/gameline.h"
@@ -217,6 +218,8 @@ int runBenchmark(const BenchSizes& sizes, int runs) {
     for (Figure& figure : measureFills(bench.platform, folder, sizes, runs))
         figures.push_back(std::move(figure));
     figures.push_back(measurePeakMemory(temporary.path(), folder, sizes, runs));
+    if (std::optional<Figure> mame = measureMameUpdate(runs))
+        figures.push_back(std::move(*mame));
     printReport(figures);
     std::printf("Times are wall-clock; MB are 10^6 bytes of VmHWM, each from a fresh process.\n");
     std::printf("Load average at the end: %s\n", loadAverage().c_str());

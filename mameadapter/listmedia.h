@@ -2,6 +2,8 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 // One kind of media a MAME system can load, as `mame -listmedia <system>` lists it,
@@ -20,7 +22,15 @@ struct SystemMedia {
 
 // Reads the lines of `system` (compared in any letter case) from -listmedia output and
 // ignores the header and the lines of other systems.
-SystemMedia parseListMedia(const std::string& listMediaOutput, const std::string& system);
+SystemMedia parseListMedia(std::string_view listMediaOutput, const std::string& system);
+
+// The systems that `mame -listmedia` (of every system) gives at least one media; the names
+// point into `listMediaOutput`.
+std::unordered_set<std::string_view> systemsWithMedia(std::string_view listMediaOutput);
+
+// Keeps, in place, the first line of `mame -listfull` output (its header) and the lines of the
+// systems in `systems`, each byte for byte and in MAME's order.
+void keepSystems(std::string& listFullOutput, const std::unordered_set<std::string_view>& systems);
 
 // The text after the last dot of the file name, in lower case; empty when there is none.
 std::string imageExtension(const std::string& imageName);

@@ -1,24 +1,33 @@
 // tallowick-mame: copied into Tallowick's program folder as "MESS", it turns the old emulator's
 // command line ("MESS nes Game.nes [options]") into one today's MAME accepts
-// ("mame nes -cart <program folder>/ROMS/nes/Game.nes [options]") and passes -listfull on.
+// ("mame nes -cart <program folder>/ROMS/nes/Game.nes [options]"), and answers -listfull with
+// the systems a folder of images can feed.
 
 #include "mameadapter/listmedia.h"
 #include "mameadapter/processes.h"
 #include "mameadapter/restarguments.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
+#include <unistd.h>
 
 namespace {
 
 const char* const Usage =
     "usage: MESS -listfull | MESS <system> <image file in ROMS/<system>> [MAME options]";
 
-int fail(std::string message) {
+// One line on standard error, whatever the message holds.
+void say(std::string message) {
     std::replace(message.begin(), message.end(), '\n', ' ');
     std::cerr << "tallowick-mame: " << message << std::endl;
-    return EXIT_FAILURE;
+}
+
+int fail(const std::string& message, int exitCode = EXIT_FAILURE) {
+    say(message);
+    return exitCode;
 }
 
 // Tests set TALLOWICK_MAME_FALLBACK to make "no MAME anywhere" happen on a machine that has one.
@@ -27,11 +36,64 @@ std::string mameFallback() {
     return fallback ? fallback : "/usr/games/mame";
 }
 
-std::string whyUnlisted(const CapturedRun& listing) {
-    std::string reason = listing.exited ? "exit code " + std::to_string(listing.exitCode)
-                                        : std::string("ended by a signal");
-    const std::string said = listing.errors.substr(0, listing.errors.find('\n'));
-    return said.empty() ? reason : reason + ": " + said;
+// How a run ended that did not end well.
+std::string howItEnded(const CapturedRun& run) {
+    if (!run.error.empty())
+        return "could not run it: " + run.error;
+    return run.exited ? "exit code " + std::to_string(run.exitCode)
+                      : "ended by signal " + std::to_string(run.signal);
+}
+
+// The same, with the first line MAME printed on its standard error.
+std::string howItEndedAndWhy(const CapturedRun& run) {
+    const std::string said = run.errors.substr(0, run.errors.find('\n'));
+    return said.empty() ? howItEnded(run) : howItEnded(run) + ": " + said;
+}
+
+// Tallowick lists every system of its systems list, so the list keeps only the systems an image
+// can be given to: of MAME 0.251's 45,294 machines and devices, 3,869. Both listings are asked
+// for at once, since each takes MAME seconds.
+int listSystems(const std::string& mame, const std::vector<std::string>& arguments) {
+    std::vector<std::string> listFull{"mame"};
+    listFull.insert(listFull.end(), arguments.begin(), arguments.end());
+    const char* const which = std::getenv("TALLOWICK_MAME_LIST");
+    if (which && std::string(which) == "all")
+        return fail("cannot start " + mame + ": " + replaceProcess(mame, listFull));
+
+    std::vector<std::string> listMedia = listFull;
+    listMedia[1] = "-listmedia";
+    std::vector<CapturedRun> runs = runAndCaptureTogether(mame, {listFull, listMedia});
+    CapturedRun& full = runs[0];
+    const CapturedRun& media = runs[1];
+    writeAll(STDERR_FILENO, full.errors);
+    if (!full.succeeded())
+        return fail(mame + " -listfull failed (" + howItEnded(full) + ")",
+                    full.exited && full.exitCode != 0 ? full.exitCode : EXIT_FAILURE);
+
+    std::string whyEverySystem;
+    if (!media.succeeded()) {
+        whyEverySystem = "-listmedia failed (" + howItEndedAndWhy(media) + ")";
+    } else {
+        const std::unordered_set<std::string_view> systems = systemsWithMedia(media.output);
+        if (systems.empty())
+            whyEverySystem = "-listmedia names no system with media";
+        else
+            keepSystems(full.output, systems);
+    }
+    if (!whyEverySystem.empty())
+        say("listing every system, since " + mame + " " + whyEverySystem);
+    if (!writeAll(STDOUT_FILENO, full.output))
+        return fail(std::string("cannot write the systems list: ") + std::strerror(errno));
+    return EXIT_SUCCESS;
+}
+
+// Tallowick finds a system's folder in any letter case, so the image may be in roms/NES/ for
+// system nes; the exact spelling wins, and a missing folder is named as Tallowick spells it.
+std::string imagePathOf(const std::string& programFolder, const std::string& system,
+                        const std::string& image) {
+    const std::string roms = folderInAnyCase(programFolder, "ROMS").value_or("ROMS");
+    const std::string romsPath = programFolder + "/" + roms;
+    return romsPath + "/" + folderInAnyCase(romsPath, system).value_or(system) + "/" + image;
 }
 
 } // namespace
@@ -46,12 +108,8 @@ int main(int argc, char* argv[]) {
     const std::optional<std::string> mame = findExecutable("mame", fallback);
     if (!mame)
         return fail("cannot find MAME: no executable \"mame\" on PATH and none at " + fallback);
-
-    std::vector<std::string> mameArguments{"mame"};
-    if (listFull) {
-        mameArguments.insert(mameArguments.end(), arguments.begin(), arguments.end());
-        return fail("cannot start " + *mame + ": " + replaceProcess(*mame, mameArguments));
-    }
+    if (listFull)
+        return listSystems(*mame, arguments);
 
     const std::string& system = arguments[0];
     const std::string& image = arguments[1];
@@ -64,15 +122,15 @@ int main(int argc, char* argv[]) {
         return fail("cannot run " + *mame + " -listmedia " + system + ": " + listing.error);
     const SystemMedia systemMedia = parseListMedia(listing.output, system);
     if (!systemMedia.listed)
-        return fail("MAME does not know the system '" + system + "' (" + whyUnlisted(listing) +
+        return fail("MAME does not know the system '" + system + "' (" + howItEndedAndWhy(listing) +
                     ")");
 
-    mameArguments.push_back(system);
+    std::vector<std::string> mameArguments{"mame", system};
     if (systemMedia.media.empty()) {
         // Nothing to load an image into: MAME gets the name as Tallowick gave it.
         mameArguments.push_back(image);
     } else {
-        const std::string imagePath = programFolder + "/ROMS/" + system + "/" + image;
+        const std::string imagePath = imagePathOf(programFolder, system, image);
         if (!isRegularFile(imagePath))
             return fail("no such image file: " + imagePath);
         const std::optional<Media> media = chooseMedia(systemMedia.media, image);

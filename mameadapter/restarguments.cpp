@@ -26,6 +26,11 @@ std::string recordingName(const std::string& name, const std::vector<std::string
     return withExtension;
 }
 
+// MAME takes the short forms too, and users type them into Tallowick's own options.
+bool namesRecording(const std::string& option) {
+    return option == "-playback" || option == "-pb" || option == "-record" || option == "-rec";
+}
+
 } // namespace
 
 std::vector<std::string> rewriteRestArguments(const std::vector<std::string>& rest,
@@ -37,7 +42,7 @@ std::vector<std::string> rewriteRestArguments(const std::vector<std::string>& re
         result.push_back(rest[i]);
         if (rest[i] == "-input_directory")
             namesInputDirectory = true;
-        if ((rest[i] == "-playback" || rest[i] == "-record") && i + 1 < rest.size())
+        if (namesRecording(rest[i]) && i + 1 < rest.size())
             result.push_back(recordingName(rest[++i], recordingFiles));
     }
     if (!namesInputDirectory) {

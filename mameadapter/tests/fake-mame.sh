@@ -1,48 +1,39 @@
 #!/bin/sh
-# Stands in for MAME in the adapter's tests. It answers -listmedia and -listfull the way
-# MAME 0.251 prints them, and for anything else (starting a game) writes its arguments, one a
-# line, to the file named by FAKE_MAME_ARGUMENTS. FAKE_MAME_EXIT sets the exit code of
-# -listfull and of a game.
-
-listmedia_header() {
-    echo 'SYSTEM           MEDIA NAME       (brief)    IMAGE FILE EXTENSIONS SUPPORTED'
-    echo '---------------- --------------------------- -------------------------------'
+# Stands in for MAME 0.251 in the adapter's tests. -listmedia prints every system's lines, whatever
+# is asked; it leaves out speaker, a device. A game start writes its arguments, a line each, to
+# $FAKE_MAME_ARGUMENTS (else "arguments" beside this file). FAKE_MAME_EXIT is the exit code;
+# FAKE_MAME_LISTMEDIA=fail, killed or none makes -listmedia fail, die or name no media.
+PATH=/usr/bin:/bin # whatever PATH the test gives the adapter
+media() {
+    cat <<'EOF'
+SYSTEM           MEDIA NAME       (brief)    IMAGE FILE EXTENSIONS SUPPORTED
+---------------- --------------------------- -------------------------------
+c64              cassette         (cass)     .wav  .tap  
+c64              quickload        (quik)     .p00  .prg  .t64  
+nes              cartridge        (cart)     .nes  .unf  .unif 
+nesm8            (none)
+pacman           (none)
+spectrum         snapshot         (dump)     .ach  .frz  .plusd.prg  .sem  
+EOF
 }
 
-case "$1" in
--listmedia)
-    case "$2" in
-    c64)
-        listmedia_header
-        echo 'c64              cassette         (cass)     .wav  .tap  '
-        echo 'c64              floppydisk       (flop)     .mfi  .dfi  .d64  .g64  .g41  .g71  '
-        echo 'c64              cartridge        (cart)     .80   .a0   .e0   .crt  '
-        echo 'c64              quickload        (quik)     .p00  .prg  .t64  '
-        ;;
-    nes)
-        listmedia_header
-        echo 'nes              cartridge        (cart)     .nes  .unf  .unif  '
-        ;;
-    pacman)
-        listmedia_header
-        echo 'pacman           (none)'
-        ;;
-    *)
-        echo "Unknown system '$2'" >&2
-        exit 5
-        ;;
-    esac
+case "$1:${FAKE_MAME_LISTMEDIA:-}" in
+-listmedia:fail) echo "fake: -listmedia broke" >&2 && exit 2 ;;
+-listmedia:killed) kill -9 $$ ;;
+-listmedia:none) media | grep -e '(none)' -e '^[-S]' ;;
+-listmedia:*) media ;;
+-listfull:*)
+    cat <<'EOF'
+Name:             Description:
+c64               "Commodore 64 (NTSC)"
+nes               "Nintendo Entertainment System / Famicom (NTSC)"
+nesm8             "Game Action Replay 8-in-1"
+pacman            "Pac-Man (Midway)"
+spectrum          "ZX Spectrum – 48K"
+speaker           "Speaker"
+EOF
+    [ "${FAKE_MAME_EXIT:-0}" = 0 ] || echo "fake: -listfull broke" >&2
     ;;
--listfull)
-    echo 'Name:             Description:'
-    echo 'c64               "Commodore 64 (NTSC)"'
-    echo 'nes               "Nintendo Entertainment System / Famicom (NTSC)"'
-    echo 'pacman            "Pac-Man (Midway)"'
-    echo 'zx81              "ZX-81 – Timex Sinclair 1000"'
-    exit "${FAKE_MAME_EXIT:-0}"
-    ;;
-*)
-    printf '%s\n' "$@" >"$FAKE_MAME_ARGUMENTS"
-    exit "${FAKE_MAME_EXIT:-0}"
-    ;;
+*) printf '%s\n' "$@" >"${FAKE_MAME_ARGUMENTS:-$(dirname "$0")/arguments}" ;;
 esac
+exit "${FAKE_MAME_EXIT:-0}"
