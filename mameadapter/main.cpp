@@ -1,11 +1,13 @@
-// tallowick-mame: copied into Tallowick's program folder as "MESS", it turns the old emulator's
-// command line ("MESS nes Game.nes [options]") into one today's MAME accepts
+// tallowick-mame: copied into Tallowick's program folder as "MESS", it turns the command line
+// Tallowick composes ("MESS nes Game.nes [options]") into one today's MAME accepts
 // ("mame nes -cart <program folder>/ROMS/nes/Game.nes [options]"), and answers -listfull with
 // the systems a folder of images can feed.
 
 #include "mameadapter/listmedia.h"
 #include "mameadapter/processes.h"
 #include "mameadapter/restarguments.h"
+
+#include <tallowick_version.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -17,7 +19,8 @@
 namespace {
 
 const char* const Usage =
-    "usage: MESS -listfull | MESS <system> <image file in ROMS/<system>> [MAME options]";
+    "usage: MESS -listfull | MESS <system> <image file in ROMS/<system>> [MAME options] "
+    "(version " TALLOWICK_VERSION ")";
 
 // One line on standard error, whatever the message holds.
 void say(std::string message) {
