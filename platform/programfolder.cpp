@@ -38,6 +38,23 @@ QString ProgramFolder::emulatorFile() const {
     return found.isEmpty() ? QString() : found.first();
 }
 
+// The sub-folder `name` of `parent` in any letter case: images copied from another system keep
+// its spelling (ROMS/NES for the system nes). The exact spelling wins, then the first in code
+// order; a missing folder is named as asked.
+static QString folderInAnyCase(const QString& parent, const QString& name) {
+    const QString exact = parent + QLatin1Char('/') + name;
+    if (QFileInfo(exact).isDir())
+        return exact;
+    QString found;
+    const QStringList entries = QDir(parent).entryList(
+        QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::NoSort);
+    for (const QString& entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0 && (found.isEmpty() || entry < found))
+            found = entry;
+    }
+    return found.isEmpty() ? exact : parent + QLatin1Char('/') + found;
+}
+
 QString ProgramFolder::gamesFolder(const QString& shortName) const {
-    return m_path + QLatin1String("/ROMS/") + shortName;
+    return folderInAnyCase(folderInAnyCase(m_path, QStringLiteral("ROMS")), shortName);
 }

@@ -12,7 +12,7 @@ inline const QString ProgramTitle = QStringLiteral("Tallowick");
 //   <name> (any letter case)          program(name)     another program of the folder
 //   Tallowick.sys                     systemsFile()     the systems list the emulator writes
 //   Tallowick.sys.XXXXXX              systemsListing()  a new listing while "Update systems" runs
-//   ROMS/<system>/                    gamesFolder()     one folder of images per system
+//   ROMS/<system>/ (any letter case)  gamesFolder()     one folder of images per system
 //   INP/                              recordingsFolder() the emulator's input recordings
 //   Tallowick.fav                     favouritesFile()  the user's favourites
 //   Tallowick.htm                     helpPage()        the help page
