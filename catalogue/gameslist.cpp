@@ -20,7 +20,7 @@ QStringList gamesListLines(const QString& folder, const QString& shortName) {
     const auto lineOf = [&shortName](const QString& name) {
         return GameLine::make(name, shortName);
     };
-    sortIgnoringCase(*entries, lineOf);
+    sortAlphabetically(*entries, lineOf);
     for (QString& entry : *entries)
         entry = lineOf(entry);
     return std::move(*entries);

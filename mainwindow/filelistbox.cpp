@@ -30,7 +30,7 @@ void FileListBox::refresh() {
                 m_names.append(name);
         }
     }
-    sortIgnoringCase(m_names);
+    sortAlphabetically(m_names);
     QListWidget::clear();
     addItems(m_names);
 }

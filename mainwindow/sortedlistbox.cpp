@@ -24,7 +24,7 @@ void SortedListModel::clear() {
 }
 
 int SortedListModel::add(const QString& entry) {
-    const auto at = std::upper_bound(m_entries.begin(), m_entries.end(), entry, lessIgnoringCase);
+    const auto at = std::upper_bound(m_entries.begin(), m_entries.end(), entry, lessAlphabetically);
     const int row = int(at - m_entries.begin());
     beginInsertRows({}, row, row);
     m_entries.insert(row, entry);
@@ -34,7 +34,7 @@ int SortedListModel::add(const QString& entry) {
 
 void SortedListModel::setEntries(QStringList entries, bool alreadySorted) {
     if (!alreadySorted)
-        sortIgnoringCase(entries);
+        sortAlphabetically(entries);
     beginResetModel();
     m_entries = std::move(entries);
     endResetModel();

@@ -4,10 +4,14 @@
 #include <QStringList>
 #include <functional>
 
-// The order of every sorted list: alphabetical, ignoring letter case. Entries that compare equal
-// keep the order they came in, so a list never reshuffles them between two fills.
-bool lessIgnoringCase(const QString& a, const QString& b);
-void sortIgnoringCase(QStringList& entries);
+// The order of every sorted list, alphabetical as a person reads it: letter case and accents do
+// not count (apple, Eagle, Éclair, Ecstasy, Zebra). Entries that compare equal keep the order they
+// came in, so a list never reshuffles them between two fills.
+int compareAlphabetically(const QString& a, const QString& b);
+inline bool lessAlphabetically(const QString& a, const QString& b) {
+    return compareAlphabetically(a, b) < 0;
+}
+void sortAlphabetically(QStringList& entries);
 
 // The same order, by the text each entry stands for rather than the entry itself.
-void sortIgnoringCase(QStringList& entries, const std::function<QString(const QString&)>& textOf);
+void sortAlphabetically(QStringList& entries, const std::function<QString(const QString&)>& textOf);

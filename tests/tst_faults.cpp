@@ -54,7 +54,7 @@ QStringList favouritesShown(const QByteArray& file) {
     QStringList lines;
     for (const QByteArray& line : splitLines(file))
         lines << QString::fromUtf8(line);
-    sortIgnoringCase(lines);
+    sortAlphabetically(lines);
     return lines;
 }
 
