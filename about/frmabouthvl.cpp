@@ -32,6 +32,8 @@ FrmAbouthvl::FrmAbouthvl(QWidget* owner)
     };
     setFixedSize(twipsToPixels(4224, dpi), twipsToPixels(1332, dpi));
 
+    for (QLabel* label : {Label1, Label2})
+        label->setTextFormat(Qt::PlainText);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setFont(tahomaBold(10.2));

@@ -54,7 +54,7 @@ std::vector<std::string> listFolder(const std::string& folder) {
     return names;
 }
 
-void sortIgnoringCase(std::vector<std::string>& names) {
+void sortAlphabetically(std::vector<std::string>& names) {
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
         return strcasecmp(a.c_str(), b.c_str()) < 0;
     });
@@ -63,7 +63,7 @@ void sortIgnoringCase(std::vector<std::string>& names) {
 static std::vector<std::string> sortedGames(const std::string& programFolder,
                                             const std::string& shortName) {
     std::vector<std::string> games = listFolder(programFolder + "/ROMS/" + shortName);
-    sortIgnoringCase(games);
+    sortAlphabetically(games);
     return games;
 }
 

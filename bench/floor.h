@@ -23,7 +23,7 @@ std::vector<std::string> readLines(const std::string& path);
 std::vector<System> systemsOf(const std::vector<std::string>& lines);
 // The names of the folder's plain files, hidden ones left out. Unsorted.
 std::vector<std::string> listFolder(const std::string& folder);
-void sortIgnoringCase(std::vector<std::string>& names);
+void sortAlphabetically(std::vector<std::string>& names);
 
 // What a fill needs: the listing read for the system's short name, its folder listed and sorted.
 std::vector<std::string> gamesOf(const std::string& programFolder, const std::string& description);

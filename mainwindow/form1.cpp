@@ -3,14 +3,16 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QPushButton>
+#include <QScreen>
 
 Form1::Form1(const Platform& platform, QWidget* parent)
     : QMainWindow(parent), m_platform(platform) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ProgramTitle);
-    setWindowIcon(QIcon(QStringLiteral(":/tallowick.png")));
+    QIcon icon(QStringLiteral(":/icons/tallowick-32.png"));
+    icon.addFile(QStringLiteral(":/icons/tallowick-256.png"));
+    setWindowIcon(icon);
     // A fixed dialog border: no resizing, no minimize or maximize button, only the close box.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);

@@ -52,9 +52,14 @@ public:
         return widget;
     }
 
+    // Labels show their text as it is: the command line label shows file names, and a name
+    // such as "<u>Under & over.nes" is not markup.
     QLabel* label(QWidget* container, const char* name, const char* caption, int left, int top,
                   int width, int height = 252) const {
-        return make<QLabel>(container, name, left, top, width, height, QString::fromUtf8(caption));
+        auto* label =
+            make<QLabel>(container, name, left, top, width, height, QString::fromUtf8(caption));
+        label->setTextFormat(Qt::PlainText);
+        return label;
     }
 
     QComboBox* combo(QWidget* container, const char* name, const QStringList& entries, int left,
@@ -140,8 +145,6 @@ void Form1::CreateControls() {
     SwapListCommand->setEnabled(false);
     GamesListCommand = at.make<QPushButton>(client, "GamesListCommand", 5760, 120, 972, 192,
                                             QStringLiteral("Update list"));
-    for (QPushButton* button : {CheckListCommand, SwapListCommand, GamesListCommand})
-        button->setFont(tahoma(7.8, true));
     CommandlineLabel = at.label(client, "CommandlineLabel", "Debug", 120, 4560, 8052);
     CommandlineLabel->setFont(tahoma(6));
     CommandlineLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);

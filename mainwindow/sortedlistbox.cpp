@@ -12,8 +12,11 @@ int SortedListModel::rowCount(const QModelIndex& parent) const {
 QVariant SortedListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= m_entries.size())
         return {};
+    // The list shows a line's beginning only, and drawing a corrupt listing's megabyte-long entry
+    // whole would take seconds; what is drawn is cut long past what fits.
+    constexpr qsizetype LongestShown = 512;
     if (role == Qt::DisplayRole)
-        return m_entries.at(index.row());
+        return m_entries.at(index.row()).left(LongestShown);
     return {};
 }
 
@@ -116,6 +119,16 @@ void SortedListBox::setListIndex(int index) {
     const QModelIndex target = m_model->index(index);
     selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
     scrollTo(target);
+}
+
+// The user moves the selection but never clears it: Ctrl+click or Ctrl+Space on the selected
+// line would leave the games of a system that is no longer selected on show.
+QItemSelectionModel::SelectionFlags SortedListBox::selectionCommand(const QModelIndex& index,
+                                                                    const QEvent* event) const {
+    const auto command = QListView::selectionCommand(index, event);
+    if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+        return QItemSelectionModel::NoUpdate;
+    return command;
 }
 
 void SortedListBox::mousePressEvent(QMouseEvent* event) {
