@@ -2,6 +2,7 @@
 // closed. No argument, environment variable or configuration file is read.
 #include "mainwindow/form1.h"
 #include "platform/inisettings.h"
+#include "platform/processstarter.h"
 #include "platform/qtplatform.h"
 
 #include <QApplication>

@@ -27,7 +27,7 @@ public:
 
 class BenchProcesses : public ProcessStarter {
 public:
-    bool startDetached(const QString&, const QStringList&, const QString&) override {
+    bool start(const QString&, const QStringList&, const QString&, Failure) override {
         return false;
     }
 };

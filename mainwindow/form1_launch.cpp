@@ -6,6 +6,7 @@
 #include "about/helptargets.h"
 #include "catalogue/gameline.h"
 #include "launch/commandline.h"
+#include "launch/launchnotices.h"
 #include "launch/programlookup.h"
 #include "launch/recordings.h"
 
@@ -13,6 +14,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QRadioButton>
 
 void Form1::LaunchEmulator(const QString& ExtraParam) {
@@ -26,19 +28,23 @@ void Form1::LaunchEmulator(const QString& ExtraParam) {
     const QString commandLine = composeCommandLine(choices);
     CommandlineLabel->setText(commandLine);
 
-    // A launch that cannot happen is said so: the label alone would look as if it ran.
     const SplitCommand command = splitCommandLine(commandLine);
     if (command.program.isEmpty()) {
-        m_platform.messages->notice(QStringLiteral("The command line names no program to start."));
+        m_platform.messages->notice(noProgramNotice());
         return;
     }
     const QString program = resolveProgram(command.program, m_platform.folder);
+    // A game the emulator refuses (files missing, an image of the wrong kind) is told: the
+    // emulator's own last words say why.
+    const QString game = GameLine::name(GamesList->item(GamesList->listIndex()));
+    const auto failed = [window = QPointer<Form1>(this), game](int exitCode,
+                                                               const QString& lastErrors) {
+        if (window)
+            window->m_platform.messages->notice(emulatorFailedNotice(game, exitCode, lastErrors));
+    };
     if (program.isEmpty() ||
-        !m_platform.processes->startDetached(program, command.arguments, m_platform.folder.path()))
-        m_platform.messages->notice(
-            QStringLiteral("The program \"%1\" could not be started: it is not in the program "
-                           "folder or on the PATH, or it cannot be run.")
-                .arg(command.program));
+        !m_platform.processes->start(program, command.arguments, m_platform.folder.path(), failed))
+        m_platform.messages->notice(cannotStartNotice(command.program));
 }
 
 void Form1::PlayButton_Click() {

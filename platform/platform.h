@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QWidget;
 
@@ -22,9 +23,13 @@ public:
 class ProcessStarter {
 public:
     virtual ~ProcessStarter() = default;
-    // Starts the program detached, without waiting for it. False when it could not be started.
-    virtual bool startDetached(const QString& program, const QStringList& arguments,
-                               const QString& workingFolder) = 0;
+    // How a started program ended by itself: its exit code, other than 0, and the last lines it
+    // wrote to its error output.
+    using Failure = std::function<void(int exitCode, const QString& lastErrors)>;
+    // Starts the program without waiting for it; if it later ends with an exit code other than 0
+    // while the starter lives, `failed` is called. False when it could not be started.
+    virtual bool start(const QString& program, const QStringList& arguments,
+                       const QString& workingFolder, Failure failed) = 0;
 };
 
 class ShellOpener {

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QProcess>
 #include <QUrl>
 
 // The texts name games and files, which may look like markup ("<u>Under & over.nes"): they are
@@ -21,16 +20,6 @@ bool QtMessageBoxes::question(const QString& text) {
     box.setTextFormat(Qt::PlainText);
     box.setEscapeButton(QMessageBox::Cancel);
     return box.exec() == QMessageBox::Ok;
-}
-
-bool QtProcessStarter::startDetached(const QString& program, const QStringList& arguments,
-                                     const QString& workingFolder) {
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    process.setWorkingDirectory(workingFolder);
-    process.setStandardInputFile(QProcess::nullDevice());
-    return process.startDetached();
 }
 
 void QtShellOpener::open(const QString& target, const QString& workingFolder) {

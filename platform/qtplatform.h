@@ -15,12 +15,6 @@ private:
     QPointer<QWidget> m_parent;
 };
 
-class QtProcessStarter : public ProcessStarter {
-public:
-    bool startDetached(const QString& program, const QStringList& arguments,
-                       const QString& workingFolder) override;
-};
-
 class QtShellOpener : public ShellOpener {
 public:
     void open(const QString& target, const QString& workingFolder) override;

@@ -3,7 +3,8 @@
 // arguments to a log, then does what the environment asks:
 //
 //   STANDIN_LOG=<file>      the log to append to; default: standin.log beside the executable
-//   STANDIN_EXIT=<n>        after logging, exit at once with code n, printing nothing
+//   STANDIN_SAY=<text>      after logging, write the text and a line end to standard error
+//   STANDIN_EXIT=<n>        after logging, exit at once with code n, printing nothing else
 //   STANDIN_HANG=1          after logging, print the listing's header line (for -listfull only),
 //                           then sleep until killed
 //   STANDIN_LISTING=<file>  -listfull prints this file's bytes unchanged
@@ -95,6 +96,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tallowick-standin: cannot write %s: %s\n", log.c_str(),
                      std::strerror(errno));
 
+    if (const char* said = std::getenv("STANDIN_SAY"))
+        std::fprintf(stderr, "%s\n", said);
     if (const auto code = exitCodeAsked())
         return *code;
 

@@ -2,6 +2,7 @@
 // real stand-in emulator started from it, by double-click and by "Play".
 #include "catalogue/gameline.h"
 #include "launch/commandline.h"
+#include "platform/processstarter.h"
 #include "platform/qtplatform.h"
 #include "tests/support/formfixture.h"
 #include "tests/support/standinlog.h"

@@ -1,6 +1,7 @@
 // Tallowick driving today's MAME through tallowick-mame: the adapter copied into the program
 // folder as MESS, a scripted "mame" first on PATH, a game launched from the games list.
 #include "catalogue/gameline.h"
+#include "platform/processstarter.h"
 #include "platform/qtplatform.h"
 #include "tests/support/formfixture.h"
 

@@ -50,9 +50,9 @@ bool RecordingMessageBoxes::question(const QString& text) {
     return answers.isEmpty() ? true : answers.takeFirst();
 }
 
-bool RecordingProcessStarter::startDetached(const QString& program, const QStringList& arguments,
-                                            const QString& workingFolder) {
-    starts.append({program, arguments, workingFolder});
+bool RecordingProcessStarter::start(const QString& program, const QStringList& arguments,
+                                    const QString& workingFolder, Failure failed) {
+    starts.append({program, arguments, workingFolder, failed});
     return succeed;
 }
 

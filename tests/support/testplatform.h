@@ -44,9 +44,10 @@ public:
         QString program;
         QStringList arguments;
         QString workingFolder;
+        Failure failed;
     };
-    bool startDetached(const QString& program, const QStringList& arguments,
-                       const QString& workingFolder) override;
+    bool start(const QString& program, const QStringList& arguments, const QString& workingFolder,
+               Failure failed) override;
 
     QList<Start> starts;
     bool succeed = true;
