@@ -6,13 +6,14 @@
 
 FavouritesFile readFavourites(const QString& path) {
     FavouritesFile favourites;
-    favourites.problem = readLines(path, LargestFavouritesFile, [&](const QByteArray& bytes) {
-        if (bytes.trimmed().isEmpty())
-            return;
-        const QString line = decodeLine(bytes);
-        favourites.lines.append(line);
-        favourites.bytesOfLine.insert(line, bytes);
-    });
+    favourites.problem =
+        readLines(path, LargestFavouritesFile, [&](qint64, const QByteArray& bytes) {
+            if (bytes.trimmed().isEmpty())
+                return;
+            const QString line = decodeLine(bytes);
+            favourites.lines.append(line);
+            favourites.bytesOfLine.insert(line, bytes);
+        });
     if (favourites.problem)
         favourites = FavouritesFile{{}, {}, favourites.problem};
     return favourites;

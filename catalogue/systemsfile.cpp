@@ -52,11 +52,11 @@ std::optional<SystemLine> parseSystemLine(const QString& line) {
 
 SystemsFile readSystemsFile(const QString& path) {
     SystemsFile file;
-    bool header = true;
-    file.problem = readLines(path, LargestSystemsFile, [&](const QByteArray& line) {
-        if (header)
-            header = false;
-        else if (auto system = parseSystemLine(decodeLine(line)))
+    // The header is the first line, however long; a corrupt one is no reason to lose a system.
+    file.problem = readLines(path, LargestSystemsFile, [&](qint64 number, const QByteArray& line) {
+        if (number == 0)
+            return;
+        if (auto system = parseSystemLine(decodeLine(line)))
             file.systems.push_back(std::move(*system));
     });
     if (file.problem)

@@ -17,7 +17,7 @@ namespace {
 // at the start of the next are one line end.
 class LineSplitter {
 public:
-    explicit LineSplitter(const std::function<void(const QByteArray&)>& take) : m_take(take) {}
+    explicit LineSplitter(const LineTaker& take) : m_take(take) {}
 
     void feed(const char* data, qsizetype size) {
         qsizetype start = 0;
@@ -60,13 +60,15 @@ private:
 
     void endLine() {
         if (!m_tooLong)
-            m_take(m_line);
+            m_take(m_number, m_line);
+        ++m_number;
         m_line.clear();
         m_tooLong = false;
     }
 
-    const std::function<void(const QByteArray&)>& m_take;
+    const LineTaker& m_take;
     QByteArray m_line;
+    qint64 m_number = 0;
     bool m_tooLong = false;
     bool m_afterCr = false;
 };
@@ -121,8 +123,7 @@ QString FileProblem::text() const {
     return reason;
 }
 
-FileProblem readLines(const QString& path, qint64 maxBytes,
-                      const std::function<void(const QByteArray&)>& take) {
+FileProblem readLines(const QString& path, qint64 maxBytes, const LineTaker& take) {
     // O_NONBLOCK: opening a named pipe must not wait for a writer that never comes.
     const Descriptor file(
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
@@ -160,9 +161,7 @@ FileProblem readLines(const QString& path, qint64 maxBytes,
 
 QList<QByteArray> splitLines(const QByteArray& bytes) {
     QList<QByteArray> lines;
-    const std::function<void(const QByteArray&)> take = [&lines](const QByteArray& line) {
-        lines.append(line);
-    };
+    const LineTaker take = [&lines](qint64, const QByteArray& line) { lines.append(line); };
     LineSplitter splitter(take);
     splitter.feed(bytes.constData(), bytes.size());
     splitter.finish();

@@ -23,12 +23,15 @@ struct FileProblem {
 // and is skipped without ever being held whole.
 constexpr qsizetype LongestLine = 64 * 1024;
 
-// Hands each line of the file, without its line end, to `take`, reading a piece at a time. Only
+// Takes one line, without its line end, and its number in the file counted from 0; a line too long
+// to be held is skipped but counted.
+using LineTaker = std::function<void(qint64 number, const QByteArray& line)>;
+
+// Hands each line of the file to `take`, reading a piece at a time. Only
 // a regular file, or a link to one, is read: a pipe, a device, a socket or a folder in its place
 // is refused before anything is read, and opening it cannot block. A file larger than maxBytes is
 // refused without being read.
-FileProblem readLines(const QString& path, qint64 maxBytes,
-                      const std::function<void(const QByteArray&)>& take);
+FileProblem readLines(const QString& path, qint64 maxBytes, const LineTaker& take);
 
 // The same split, of bytes already in memory.
 QList<QByteArray> splitLines(const QByteArray& bytes);
