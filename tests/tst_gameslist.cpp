@@ -1,153 +1,116 @@
-// The games list as the window fills it from a system's folder, and the layout of its lines.
+// The games list: the line kept for each image of a system's folder, which files become lines,
+// their order, and "Update list".
 #include "catalogue/gameline.h"
-#include "tests/support/formfixture.h"
+#include "tests/support/fixture.h"
 
 #include <QDir>
-#include <QFile>
 #include <QPushButton>
 #include <QtTest>
 
-namespace {
+using L = QStringList;
 
-const QString Nes = QStringLiteral("Nintendo Entertainment System");
-const QString GameBoy = QStringLiteral("Game Boy");
-
-QString line(const QString& name, const QString& shortName = QStringLiteral("nes")) {
-    return GameLine::make(name, shortName);
+template <typename... Cells> static void row(const char* name, const Cells&... cells) {
+    (QTest::newRow(name) << ... << QString(cells));
 }
-
-// A program folder listing two systems, with the NES one selected.
-std::unique_ptr<Form1> openOnNes(TestPlatform& test) {
-    test.writeFile(QStringLiteral("Tallowick.sys"),
-                   oldLayoutListing({{"nes", Nes}, {"gb", GameBoy}}));
-    auto form = openForm(test);
-    form->EmulatedSystemList->setListIndex(form->EmulatedSystemList->items().indexOf(Nes));
-    return form;
-}
-
-} // namespace
 
 class GamesListTest : public QObject {
     Q_OBJECT
-
 private slots:
-    void lineLayout_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("shortName");
-        QTest::newRow("one letter") << "a"
-                                    << "nes";
-        QTest::newRow("63 characters") << QString(63, QLatin1Char('x')) << "nes";
-        QTest::newRow("blanks and non-ASCII") << " Pokémon  Rot .gb "
-                                              << "gb";
-        for (int k = 9; k <= 16; ++k)
-            QTest::newRow(qPrintable(QStringLiteral("short name of %1").arg(k)))
-                << "Game.bin" << QString(k, QLatin1Char('s'));
+    void lines_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("system");
+        QTest::addColumn<QString>("shown"); // columns 1 to 63, before their padding
+        QTest::addColumn<QString>("name");  // for messages
+        const QString a = QString(62, 'a'), b = QString(61, 'b'), pair = "\U0001F600";
+        row("short", "Super Mario.nes", "nes", "Super Mario.nes", "Super Mario.nes");
+        row("blanks around", " Pokémon  Rot.gb ", "gb", " Pokémon  Rot.gb", "Pokémon  Rot.gb");
+        row("long short name", "x.bin", "neogeo_cartridge", "x.bin", "x.bin");
+        row("63 characters", a + 'z', "nes", a + 'z', a + 'z');
+        row("64 characters", a + "zy", "nes", a + 'z', a + "zy");
+        row("100 characters, blank at 63", a + ' ' + b.left(37), "nes", a, a + ' ' + b.left(37));
+        row("pair cut at 63", a + pair + 'z', "nes", a, a + pair + 'z');
+        row("pair ends at 63", b + pair + 'z', "nes", b + pair, b + pair + 'z');
     }
-    void lineLayout() {
+    void lines() {
+        QFETCH(QString, file);
+        QFETCH(QString, system);
+        QFETCH(QString, shown);
         QFETCH(QString, name);
-        QFETCH(QString, shortName);
-        const QString made = line(name, shortName);
-        QCOMPARE(made.size(), 66 + shortName.size() + name.size());
-        QCOMPARE(made.left(63), name.leftJustified(63));
-        QCOMPARE(made.mid(63, shortName.size()), shortName); // column 64 on, right after the name
-        QCOMPARE(GameLine::commandTail(made), shortName + " \"" + name + '"');
-        QCOMPARE(GameLine::shortName(made), shortName);
-        QCOMPARE(GameLine::name(made), name.trimmed());
+        const QString line = GameLine::make(file, system);
+        const QString tail = system + " \"" + file + '"';
+        QCOMPARE(line, shown.leftJustified(63) + tail);
+        QCOMPARE(GameLine::commandTail(line), tail);
+        QCOMPARE(GameLine::shortName(line), system);
+        QCOMPARE(GameLine::name(line), name);
     }
 
-    void superMarioColumnByColumn() {
-        const QString made = line(QStringLiteral("Super Mario.nes"));
-        QCOMPARE(made.size(), 84);
-        QCOMPARE(made.left(15), QStringLiteral("Super Mario.nes"));        // columns 1-15
-        QCOMPARE(made.mid(15, 48), QString(48, QLatin1Char(' ')));         // 16-63
-        QCOMPARE(made.mid(63), QStringLiteral("nes \"Super Mario.nes\"")); // 64-84
-        QCOMPARE(GameLine::commandTail(QStringLiteral("short line")), QString());
+    void folder_data() {
+        QTest::addColumn<QString>("made"); // "~" is ROMS/nes/; "x/" a folder, "x>y" x links to y
+        QTest::addColumn<QString>("games");
+        row("dir.txt", "~dir.txt|~DIR.TXT|~Dir.txt|~dir.txt.x|~b", "b|dir.txt.x");
+        row("hidden, sub-folders", "~.hidden|~.cache/|~sub/in|~Shown", "Shown");
+        row("links", "~a|~Linked>a|~Dangling>gone|~Up>..|~Loop>Loop", "a|Linked");
+        row("quotes, control characters", "~q\"uote|~tab\t|~new\nline|~del\x7f|~ok", "ok");
+        row("long name", "~" + QString(70, 'l'), QString(70, 'l'));
+        row("folders in other letter case", "roms/NES/a", "a");
+        row("exact spelling wins", "ROMS/NES/upper|~exact|roms/nes/lower", "exact");
+        row("missing folder", "ROMS/snes/a", "");
+        row("accents", "~Zed|~Ecstasy|~Éclair|~Eagle|~apple", "apple|Eagle|Éclair|Ecstasy|Zed");
+        row("accent written apart", "~Ecstasy|~E\u0301clair", "E\u0301clair|Ecstasy");
+        row("shorter first", "~abc|~ab|~a", "a|ab|abc");
+        const QString x = "~" + QString(30, 'x'), X = QString(30, 'X');
+        row("apart after 30 characters", x + "b|~" + X + 'a', X + "a|" + x.mid(1) + 'b');
     }
-
-    void folderListsOnlyCarriableFiles() {
+    void folder() {
+        QFETCH(QString, made);
+        QFETCH(QString, games);
         TestPlatform test;
-        const QString tooLong = QLatin1Char('d') + QString(59, QLatin1Char('x')) + ".nes";
-        const QString longest = QLatin1Char('c') + QString(58, QLatin1Char('x')) + ".nes";
-        for (const QString& name :
-             {QStringLiteral("b.nes"), QStringLiteral("A.nes"), QStringLiteral("dir.txt"),
-              QStringLiteral("DIR.TXT"), QStringLiteral(".hidden.nes"),
-              QStringLiteral("q\"uote.nes"), QStringLiteral("new\nline.nes"), tooLong, longest})
-            test.writeFile("ROMS/nes/" + name, "image");
-        test.makeFolder(QStringLiteral("ROMS/nes/sub.nes"));
-        QVERIFY(QFile::link(test.path("ROMS/nes/A.nes"), test.path("ROMS/nes/link.nes")));
-        QVERIFY(QFile::link(test.path("ROMS/nes/gone.nes"), test.path("ROMS/nes/dangling.nes")));
-        QCOMPARE(tooLong.size(), 64);
-        QCOMPARE(longest.size(), 63);
-
-        auto form = openOnNes(test);
-        QCOMPARE(entriesOf(form->GamesList),
-                 QStringList({line("A.nes"), line("b.nes"), line(longest), line("link.nes")}));
-        QCOMPARE(form->GamesList->listIndex(), -1);
+        test.write("Tallowick.sys", listing({{"nes", "Nintendo"}}));
+        for (QString entry : made.replace('~', "ROMS/nes/").split('|', Qt::SkipEmptyParts)) {
+            if (entry.contains('>'))
+                QVERIFY(QFile::link(entry.section('>', 1), test.path(entry.section('>', 0, 0))));
+            else if (entry.endsWith('/'))
+                QVERIFY(QDir().mkpath(test.path(entry)));
+            else
+                test.write(entry, "image");
+        }
+        auto form = test.open();
+        L lines;
+        for (const QString& game : games.split('|', Qt::SkipEmptyParts))
+            lines << nesLine(game);
+        QCOMPARE(form->GamesList->items(), lines);
         QVERIFY(test.messages.notices.isEmpty());
     }
 
-    void lastLineWithTheDescriptionWins() {
+    void updateList() {
         TestPlatform test;
-        test.writeFile(QStringLiteral("ROMS/famicom/a.nes"), "image");
-        test.writeFile(QStringLiteral("ROMS/nes/b.nes"), "image");
-        test.writeFile(QStringLiteral("Tallowick.sys"),
-                       oldLayoutListing({{"nes", Nes}, {"famicom", Nes}}));
-        auto form = openForm(test);
-        QCOMPARE(entriesOf(form->GamesList), QStringList{line("a.nes", "famicom")});
-    }
-
-    void updateListTwiceGivesTheSameList() {
-        TestPlatform test;
-        test.writeFile(QStringLiteral("ROMS/nes/Zelda.nes"), "image");
-        test.writeFile(QStringLiteral("ROMS/nes/mario.nes"), "image");
-        auto form = openOnNes(test);
-        const QStringList expected{line("mario.nes"), line("Zelda.nes")};
-        for (int round = 0; round < 2; ++round) {
+        test.write("Tallowick.sys", listing({{"nes", "Nintendo"}, {"gb", "Game Boy"}}));
+        for (const char* name : {"nes/Zelda", "nes/abc", "nes/mario", "nes/ABC", "nes/Abc",
+                                 "nes/\u00e1bc", "nes/aBC", "gb/Tetris"})
+            test.write(QStringLiteral("ROMS/") + name, "x");
+        auto form = test.open();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        L nes; // names equal but for letter case and accents stay in the folder's order
+        const QDir folder(test.path("ROMS/nes"));
+        for (const QString& name : folder.entryList({"?bc"}, QDir::Files, QDir::Unsorted))
+            nes << nesLine(name);
+        nes << nesLine("mario") << nesLine("Zelda");
+        for (int fill = 0; fill < 4; ++fill) {
+            form->INPFile->setPath(test.elsewhere.path());
+            form->INPFile->setPattern("*.*");
             form->GamesList->setListIndex(1);
-            form->GamesListCommand->click();
-            QCOMPARE(entriesOf(form->GamesList), expected);
-            QCOMPARE(form->GamesList->listIndex(), -1);
+            if (fill == 3) // "Nintendo" is gone from the file: the list stays as it is
+                test.write("Tallowick.sys", listing({{"gb", "Game Boy"}}));
+            if (fill == 0)
+                form->EmulatedSystemList->setListIndex(1); // "Nintendo" chosen
+            else
+                QTest::mouseClick(form->GamesListCommand, Qt::LeftButton);
+            QCOMPARE(form->GamesList->items(), nes);
+            QCOMPARE(form->GamesList->listIndex(), fill == 3 ? 1 : -1);
+            QCOMPARE(form->INPFile->path(), test.path("INP"));
+            QCOMPARE(form->INPFile->pattern(), "*.INP");
         }
-    }
-
-    // What a refill leaves behind when the folder or the systems file lets it down.
-    void refillOnBadGround_data() {
-        QTest::addColumn<QString>("damage");
-        QTest::addColumn<bool>("listKept");
-        QTest::newRow("system folder missing") << "remove folder" << false;
-        QTest::newRow("system folder is a file") << "folder is file" << false;
-        QTest::newRow("description no longer listed") << "drop description" << true;
-        QTest::newRow("systems file missing") << "remove systems file" << true;
-        QTest::newRow("systems file is a folder") << "systems file is folder" << true;
-    }
-    void refillOnBadGround() {
-        QFETCH(QString, damage);
-        QFETCH(bool, listKept);
-        TestPlatform test;
-        test.writeFile(QStringLiteral("ROMS/nes/a.nes"), "image");
-        auto form = openOnNes(test);
-        const QStringList before = entriesOf(form->GamesList);
-        QCOMPARE(before.size(), 1);
-
-        QDir program(test.folder.path());
-        if (damage == "remove folder" || damage == "folder is file") {
-            QVERIFY(QDir(test.path("ROMS/nes")).removeRecursively());
-            if (damage == "folder is file")
-                test.writeFile(QStringLiteral("ROMS/nes"), "not a folder");
-        } else if (damage == "drop description") {
-            test.writeFile(QStringLiteral("Tallowick.sys"), oldLayoutListing({{"gb", GameBoy}}));
-        } else {
-            QVERIFY(program.remove(QStringLiteral("Tallowick.sys")));
-            if (damage == "systems file is folder")
-                test.makeFolder(QStringLiteral("Tallowick.sys"));
-        }
-        form->INPFile->setPath(test.folder.path());
-        form->INPFile->setPattern(QStringLiteral("*.*"));
-
-        form->GamesListCommand->click();
-        QCOMPARE(entriesOf(form->GamesList), listKept ? before : QStringList());
-        QCOMPARE(form->INPFile->path(), test.path("INP"));
-        QCOMPARE(form->INPFile->pattern(), QStringLiteral("*.INP"));
         QVERIFY(test.messages.notices.isEmpty());
     }
 };

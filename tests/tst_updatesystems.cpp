@@ -1,108 +1,110 @@
-// "Update systems" from the window: the stand-in emulator writes a new listing, the lists follow
-// it, and a failed run leaves both the file and the lists as they were.
-#include "tests/support/formfixture.h"
-#include "tests/support/standinlog.h"
-
-#include <QFile>
+// "Update systems": the emulator's listing becomes the systems list only when its run ended well.
+#include "shelltools/hvl_shelltools.h"
+#include "tests/support/fixture.h"
+#include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
+#include <csignal>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+
+using namespace hvl_ShellTools;
+using L = QStringList;
+template <typename... Cells> static void row(const char* name, const Cells&... cells) {
+    (QTest::newRow(name) << ... << QString(cells));
+}
 
 class UpdateSystemsTest : public QObject {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-    void newListingReplacesTheList();
-    void failedRunChangesNothing_data();
-    void failedRunChangesNothing();
-
-private:
-    void installStandin(const QString& name);
-    std::unique_ptr<TestPlatform> test;
+    void initTestCase() { QCOMPARE(::prctl(PR_SET_CHILD_SUBREAPER, 1), 0); } // orphans are ours
+    void shellWords_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("word");
+        row("what the shell leaves alone", "MESS.b_c-d+e,f:g@h%i", "MESS.b_c-d+e,f:g@h%i");
+        row("single quotes", "'it's' x", "''\\''it'\\''s'\\'' x'");
+        row("blanks", " two  blanks ", "' two  blanks '");
+        row("commands, double quotes", "\"$HOME\"$(exit 7);`id`&|", "'\"$HOME\"$(exit 7);`id`&|'");
+        row("backslash, glob, tilde, line break, accent", "~\\*?[a]\nÄ", "'~\\*?[a]\nÄ'");
+    }
+    void shellWords() {
+        QFETCH(QString, text);
+        QFETCH(QString, word);
+        QCOMPARE(shellWord(text), word);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(text);
+        QCOMPARE(GetShortPath(path), "Error!"); // nothing there yet
+        writeBytes(path, "x");
+        QCOMPARE(QProcess::execute("/bin/sh", {"-c", "test -f " + GetShortPath(path)}), 0);
+    }
+    void update_data() {
+        QTest::addColumn<QString>("emulator"); // its file; "!" marks it not executable
+        QTest::addColumn<QString>("order");    // the stand-in's switch, NAME=value
+        QTest::addColumn<QString>("told");     // the message, %1 the program folder; "" replaced
+        row("replaced", "MESS", "STANDIN_LISTING=new.txt", "");
+        row("replaced by mess", "mess", "STANDIN_LISTING=new.txt", "");
+        row("no MESS", "MESS.old!", "STANDIN_EXIT=", "not found in the program folder %1;");
+        row("not executable", "MESS!", "STANDIN_EXIT=", "%1/MESS cannot be run: it is not marked");
+        row("exit code 3", "MESS", "STANDIN_EXIT=3", "The emulator ended with exit code 3;");
+        row("exit 126", "MESS", "STANDIN_EXIT=126", "%1/MESS cannot be run: it is not a program ");
+        row("empty listing", "MESS", "STANDIN_EMPTY=1", "The emulator's listing holds no systems;");
+        row("no systems listed", "MESS", "STANDIN_LISTING=ROMS/nes/Alpha.nes", "holds no systems;");
+        row("cancel pressed", "MESS", "STANDIN_HANG=1", "Updating the systems list was cancelled;");
+    }
+    void update() {
+        QFETCH(QString, emulator);
+        QFETCH(QString, order);
+        QFETCH(QString, told);
+        const QString name = emulator.chopped(emulator.endsWith('!'));
+        const QByteArray variable = order.section('=', 0, 0).toUtf8();
+        const ScopedEnv env(variable.constData(), order.section('=', 1).toUtf8());
+        TestPlatform test;
+        const QByteArray listed = listing({{"msx", "MSX \"1\", Ölkrug"}, {"nes", "Famicom"}});
+        test.write("new.txt", listed);
+        test.write("Tallowick.sys", listing({{"nes", "NES"}, {"c64", "C64"}}));
+        QVERIFY(QFile::setPermissions(test.path("Tallowick.sys"),
+                                      QFile::ReadOwner | QFile::WriteOwner));
+        const auto mode = QFile::permissions(test.path("Tallowick.sys"));
+        test.write("ROMS/nes/Alpha.nes", "x");
+        test.installStandin("pmame31");
+        test.installStandin(name);
+        if (name != emulator)
+            QVERIFY(QFile::setPermissions(test.path(name), QFile::ReadOwner | QFile::WriteOwner));
+        auto form = test.open();
+        form->AlternateMameOption->setChecked(true); // the update asks MESS whichever one plays
+        form->EmulatedSystemList->setListIndex(1);
+        FolderContents after = contentsOf(test.path());
+        if (told.isEmpty()) // the listing byte for byte, and nothing else changed
+            after["/Tallowick.sys"] = "file " + listed.toStdString();
+        const QTime start = QTime::currentTime();
+        qint64 cancelledAt = -1;
+        QTimer poll; // Cancel pressed once the progress dialog shows
+        connect(&poll, &QTimer::timeout, &poll, [&] {
+            if (QWidget* dialog = QApplication::activeModalWidget();
+                dialog && cancelledAt < 0 && told.contains("cancelled")) {
+                cancelledAt = start.msecsTo(QTime::currentTime());
+                QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
+            }
+        });
+        poll.start(20);
+        form->UpdateSystemsMenu_Click();
+        QCOMPARE(cancelledAt >= 450, told.contains("cancelled")); // not before half a second
+        const StandinRun run = test.standinRuns().value(0); // the one run: MESS, in its folder
+        QCOMPARE(run.program + run.arguments.join(' ') + run.cwd,
+                 name == emulator ? test.path(name) + "-listfull" + test.path() : "");
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !run.pid || waitpid(run.pid, nullptr, WNOHANG) > 0 || kill(run.pid, 0), 3000);
+        const L notice = test.messages.notices.filter(QString(told).replace("%1", test.path()));
+        QCOMPARE(test.messages.notices, told.isEmpty() ? L() : notice.mid(0, 1)); // just one
+        QVERIFY(contentsOf(test.path()) == after); // no leftover listing either
+        QCOMPARE(QFile::permissions(test.path("Tallowick.sys")), mode);
+        QCOMPARE(form->EmulatedSystemList->items(),
+                 (told.isEmpty() ? L{"Famicom", "MSX \"1\", Ölkrug"} : L{"C64", "NES"}));
+        QCOMPARE(form->EmulatedSystemList->listIndex(), told.isEmpty() ? 0 : 1);
+        QCOMPARE(form->GamesList->items(), L{nesLine("Alpha.nes")});
+    }
 };
-
-static const QByteArray OldListing =
-    oldLayoutListing({{"nes", "Nintendo Entertainment System"}, {"c64", "Commodore 64"}});
-
-void UpdateSystemsTest::init() {
-    if (qEnvironmentVariableIsEmpty("TALLOWICK_STANDIN"))
-        QSKIP("TALLOWICK_STANDIN does not name the stand-in emulator");
-    test = std::make_unique<TestPlatform>();
-    test->writeFile("Tallowick.sys", OldListing);
-    qputenv("STANDIN_LOG", test->path("standin.log").toUtf8());
-}
-
-void UpdateSystemsTest::cleanup() {
-    for (const char* name : {"STANDIN_LOG", "STANDIN_LISTING", "STANDIN_EXIT", "STANDIN_EMPTY"})
-        qunsetenv(name);
-    test.reset();
-}
-
-void UpdateSystemsTest::installStandin(const QString& name) {
-    const QString target = test->path(name);
-    QVERIFY(QFile::copy(qEnvironmentVariable("TALLOWICK_STANDIN"), target));
-    QVERIFY(QFile::setPermissions(target, QFile::permissions(target) | QFile::ExeOwner));
-}
-
-void UpdateSystemsTest::newListingReplacesTheList() {
-    installStandin("MESS");
-    installStandin("pmame31");
-    const QByteArray listing = wideLayoutListing(
-        {{"zx81", "Sinclair ZX81"}, {"a2600", "Atari 2600"}, {"msx", "MSX \"1\", Ölkrug"}});
-    test->writeFile("new-listing.txt", listing);
-    qputenv("STANDIN_LISTING", test->path("new-listing.txt").toUtf8());
-    test->writeFile("ROMS/a2600/Pitfall.a26", "x");
-    auto form = openForm(*test);
-    // The update always asks MESS, whichever emulator is chosen for playing.
-    form->AlternateMameOption->setChecked(true);
-    form->EmulatedSystemList->setListIndex(1);
-
-    form->UpdateSystemsMenu_Click();
-
-    QCOMPARE(test->readFile("Tallowick.sys"), listing);
-    QCOMPARE(entriesOf(form->EmulatedSystemList),
-             (QStringList{"Atari 2600", "MSX \"1\", Ölkrug", "Sinclair ZX81"}));
-    QCOMPARE(form->EmulatedSystemList->listIndex(), 0);
-    QCOMPARE(form->GamesList->count(), 1);
-    QVERIFY(form->GamesList->item(0).startsWith("Pitfall.a26"));
-    QVERIFY(test->messages.notices.isEmpty());
-    const QList<StandinRun> runs = readStandinLog(test->path("standin.log"));
-    QCOMPARE(runs.size(), 1);
-    QCOMPARE(QFileInfo(runs.first().program).fileName(), QStringLiteral("MESS"));
-    QCOMPARE(runs.first().arguments, QStringList{"-listfull"});
-}
-
-void UpdateSystemsTest::failedRunChangesNothing_data() {
-    QTest::addColumn<QByteArray>("variable");
-    QTest::addColumn<bool>("emulatorPresent");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("exit code 3") << QByteArray("STANDIN_EXIT") << true << "exit code 3";
-    QTest::newRow("nothing printed") << QByteArray("STANDIN_EMPTY") << true << "no systems";
-    QTest::newRow("no emulator") << QByteArray() << false << "not found";
-}
-
-void UpdateSystemsTest::failedRunChangesNothing() {
-    QFETCH(QByteArray, variable);
-    QFETCH(bool, emulatorPresent);
-    QFETCH(QString, message);
-    if (emulatorPresent)
-        installStandin("MESS");
-    if (!variable.isEmpty())
-        qputenv(variable.constData(), variable == "STANDIN_EXIT" ? "3" : "1");
-    auto form = openForm(*test);
-    form->SwapListCommand_Click(); // the favourites view must survive a failed update too
-    const QStringList systems = entriesOf(form->EmulatedSystemList);
-
-    form->UpdateSystemsMenu_Click();
-
-    QCOMPARE(test->readFile("Tallowick.sys"), OldListing);
-    QCOMPARE(entriesOf(form->EmulatedSystemList), systems);
-    QCOMPARE(form->GamesList->tag(), QStringLiteral("Fav"));
-    QCOMPARE(test->messages.notices.size(), 1);
-    QVERIFY2(test->messages.notices.first().contains(message),
-             qPrintable(test->messages.notices.first()));
-    QCOMPARE(QDir(test->folder.path()).entryList({"Tallowick.sys.*"}), QStringList());
-}
 
 QTEST_MAIN(UpdateSystemsTest)
 #include "tst_updatesystems.moc"

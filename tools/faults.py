@@ -22,11 +22,11 @@ import time
 # (id, what a user would see go wrong, [alternative: [(file, text, replacement), ...], ...])
 FAULTS = [
     ("systems-column", "descriptions lose their first letter (column 13 taken for 12)", [
-        [("platform/systemline.cpp", "line.mid(11, line.size() - 12)", "line.mid(12, line.size() - 12)")],
+        [("catalogue/systemsfile.cpp", "line.mid(11, size - 12)", "line.mid(12, size - 12)")],
         [("catalogue/systemsfile.cpp", "line.mid(11, line.size() - 12)", "line.mid(12, line.size() - 12)")],
     ]),
     ("systems-header-read", "the header line shows up as a system", [
-        [("catalogue/systemsfile.cpp", "bool header = true;", "bool header = false;")],
+        [("catalogue/systemsfile.cpp", "if (number == 0)\n            return;", "if (number < 0)\n            return;")],
         [("catalogue/systemsfile.cpp", "for (qsizetype i = 1; i < lines->size(); ++i)",
           "for (qsizetype i = 0; i < lines->size(); ++i)")],
     ]),
@@ -56,7 +56,7 @@ FAULTS = [
           "entry->d_type == DT_UNKNOWN")],
     ]),
     ("sort-case", "the lists sort capitals before small letters", [
-        [("platform/textorder.cpp", "c >= 'A' && c <= 'Z' ? c + 32 : c", "c")],
+        [("platform/textorder.cpp", "c >= 'A' && c <= 'Z' ? char16_t(c + 32) : c", "c")],
         [("catalogue/gameslist.cpp", "return QString::compare(a, b, Qt::CaseInsensitive) < 0;",
           "return QString::compare(a, b, Qt::CaseSensitive) < 0;")],
     ]),
@@ -94,23 +94,24 @@ FAULTS = [
           "            quoted = !quoted;\n            word += c;\n")],
     ]),
     ("program-case", "MESS is not found when the file is called mess", [
-        [("platform/programfolder.cpp", "entry.compare(name, Qt::CaseInsensitive) != 0 &&",
-          "entry.compare(name, Qt::CaseSensitive) != 0 &&")],
+        [("platform/programfolder.cpp", "if (entry.compare(name, Qt::CaseInsensitive) == 0 ||",
+          "if (entry.compare(name, Qt::CaseSensitive) == 0 ||")],
         [("launch/programlookup.cpp", "entry.compare(name, Qt::CaseInsensitive) != 0 &&",
           "entry.compare(name, Qt::CaseSensitive) != 0 &&")],
     ]),
     ("launch-folder", "the emulator starts in the wrong working folder", [
         [("mainwindow/form1_launch.cpp", "command.arguments, m_platform.programFolder)",
           "command.arguments, QString())")],
-        [("mainwindow/form1_launch.cpp", "command.arguments, m_folder.path())",
-          "command.arguments, QString())")],
+        [("mainwindow/form1_launch.cpp", "command.arguments, m_platform.folder.path(), failed)",
+          "command.arguments, QString(), failed)")],
     ]),
     ("fav-remove-index", "removing a favourite removes its neighbour", [
         [("mainwindow/form1_catalogue.cpp", "GamesList->removeItem(index);", "GamesList->removeItem(index + 1);")],
     ]),
     ("fav-line-end", "favourites are written with LF instead of CR LF", [
         [("catalogue/favourites.cpp", 'bytes += line.toUtf8() + "\\r\\n";', 'bytes += line.toUtf8() + "\\n";')],
-        [("catalogue/favourites.cpp", 'line.toUtf8() + "\\r\\n"', 'line.toUtf8() + "\\n"')],
+        [("platform/textfile.cpp", '    bytes += line + "\\r\\n";\n    const ssize_t',
+          '    bytes += line + "\\n";\n    const ssize_t')],
     ]),
     ("fav-keys-swapped", "LastFull and LastFav are written under each other's key", [
         [("mainwindow/form1_catalogue.cpp",
@@ -127,6 +128,7 @@ FAULTS = [
           "if (result.outcome != ShellResult::Finished)")],
     ]),
     ("regen-empty", "an empty listing replaces the systems list", [
+        [("catalogue/systemsregeneration.cpp", "    if (file.systems.empty())\n", "    if (false)\n")],
         [("catalogue/systemsregeneration.cpp", "else if (!holdsSystems(listing))", "else if (false)")],
     ]),
     ("shell-quote", "a folder with a quote in its name breaks Update systems", [
@@ -153,7 +155,7 @@ FAULTS = [
     ]),
     ("default-alternate", "the alternate build's default name is Pmame31", [
         [("mainwindow/optiontable.cpp", '"pmame31"', '"Pmame31"')],
-        [("mainwindow/form1_options.cpp", '"pmame31"', '"Pmame31"')],
+        [("mainwindow/optionbinding.cpp", '"pmame31"', '"Pmame31"')],
     ]),
     ("recording-name", "a recording keeps a letter of its extension", [
         [("launch/recordings.cpp", "name.size() - 4", "name.size() - 3")],
@@ -170,6 +172,49 @@ FAULTS = [
           "if (file.write(bytes) != bytes.size()) {")],
         [("catalogue/textfile.cpp", "if (file.write(bytes) != bytes.size() || !file.flush()) {",
           "if (file.write(bytes) != bytes.size()) {")],
+    ]),
+    ("special-files", "a pipe or a device in place of a file is read", [
+        [("platform/textfile.cpp", "    if (!S_ISREG(info.st_mode))\n        return {FileProblem::NotAFile",
+          "    if (false)\n        return {FileProblem::NotAFile")],
+    ]),
+    ("line-bound", "a line of a corrupt file is held whole, however long", [
+        [("platform/textfile.cpp", "if (m_line.size() + size > LongestLine) {", "if (false) {")],
+    ]),
+    ("append-own-line", "a favourite joins a hand-edited last line that has no line end", [
+        [("platform/textfile.cpp", "if (last != '\\n' && last != '\\r')", "if (false)")],
+    ]),
+    ("settings-pipe", "a settings file that is a pipe is opened (the start-up hangs)", [
+        [("platform/inisettings.cpp", "return S_ISREG(info.st_mode) && info.st_size <= LargestSettingsFile;",
+          "return info.st_size <= LargestSettingsFile;")],
+    ]),
+    ("quote-layout", "a quote right after the name is read as today's layout", [
+        [("catalogue/systemsfile.cpp", "nameEnd > 0 && quote > nameEnd && quote < size", "nameEnd > 0 && quote < size")],
+    ]),
+    ("long-name-shown", "a long name pushes the command tail past column 64", [
+        [("catalogue/gameline.cpp", "QString shown = fileName.left(NameColumns);", "QString shown = fileName;")],
+    ]),
+    ("folder-case", "ROMS/NES is not found for the system nes", [
+        [("platform/programfolder.cpp", "if (entry.compare(name, Qt::CaseInsensitive) == 0 && (found",
+          "if (entry.compare(name, Qt::CaseSensitive) == 0 && (found")],
+    ]),
+    ("accents", "accented names sort after Z", [
+        [("platform/textorder.cpp", "while (QChar::decompositionTag(base) == QChar::Canonical)", "while (false)")],
+    ]),
+    ("selection-cleared", "Ctrl+click on the selected system clears the selection", [
+        [("mainwindow/sortedlistbox.cpp", "if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))",
+          "if (false)")],
+    ]),
+    ("markup-label", "a file name is taken for markup in the command line label", [
+        [("mainwindow/form1_controls.cpp", "label->setTextFormat(Qt::PlainText);", "")],
+    ]),
+    ("notice-on-success", "a game that ends normally is reported as refused", [
+        [("platform/processstarter.cpp", "WEXITSTATUS(status) != 0 && m_failed", "m_failed")],
+    ]),
+    ("adapter-pb", "-pb is not taken for -playback", [
+        [("mameadapter/restarguments.cpp", 'option == "-playback" || option == "-pb" ||', 'option == "-playback" ||')],
+    ]),
+    ("adapter-all-systems", "the systems list holds devices and machines without media", [
+        [("mameadapter/main.cpp", "            keepSystems(full.output, systems);", "")],
     ]),
     ("adapter-media-name", "MAME gets the media's name (-cartridge) instead of its brief (-cart)", [
         [("mameadapter/main.cpp", 'mameArguments.push_back("-" + media->brief);',

@@ -1,7 +1,7 @@
 // The adapter is tested as Tallowick uses it: copied into a program folder as MESS, a scripted
 // "mame" (fake-mame.sh) first on PATH. The set-up script runs on a temporary HOME.
 
-#include "tests/support/foldercontents.h"
+#include "tests/support/snapshot.h"
 
 #include <QtTest>
 #include <memory>
