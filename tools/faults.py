@@ -214,7 +214,7 @@ FAULTS = [
         [("mameadapter/restarguments.cpp", 'option == "-playback" || option == "-pb" ||', 'option == "-playback" ||')],
     ]),
     ("adapter-all-systems", "the systems list holds devices and machines without media", [
-        [("mameadapter/main.cpp", "            keepSystems(full.output, systems);", "")],
+        [("mameadapter/main.cpp", "            keepSystems(full.output, systems);", "            {}")],
     ]),
     ("adapter-media-name", "MAME gets the media's name (-cartridge) instead of its brief (-cart)", [
         [("mameadapter/main.cpp", 'mameArguments.push_back("-" + media->brief);',
