@@ -59,7 +59,10 @@ place() { # MODE DESTINATION, from standard input
     temporary=
 }
 
-mkdir -p -- "$folder/ROMS" "$folder/INP" "$apps" "$icons"
+# Root passes every -w test above, so a place that still refuses is told here, in one line.
+for path in "$folder/ROMS" "$folder/INP" "$apps" "$icons"; do
+    why=$(mkdir -p -- "$path" 2>&1) || die "$path cannot be made: ${why##*: }"
+done
 # Copies, not links: the adapter finds the images beside its own file.
 place 755 "$folder/tallowick" <"$build/tallowick"
 place 755 "$folder/MESS" <"$build/mameadapter/tallowick-mame"

@@ -170,15 +170,18 @@ private slots:
                  started.isEmpty() ? "(none)" : started.replace('|', '\n') + '\n');
     }
 
-    // A FOLDER that is a file, or lies under one, is refused before anything changes. The
-    // folder made holds in its name what a desktop entry must escape.
+    // A FOLDER that is a file, lies under one, or cannot be made even by root is refused in one
+    // line before anything changes. The folder made holds in its name what a desktop entry must
+    // escape.
     void setUpScript() {
         write(home + "/file", "the user's file");
         const FolderContents before = contentsOf(root->path());
-        for (const QString& target : {home + "/file", home + "/file/sub"}) {
+        for (const QString& target : {home + "/file", home + "/file/sub", QString("/proc/T")}) {
             const Run ran = run(SetUpScript, {build, target}, environment());
             QVERIFY2(ran.exitCode > 0 && ran.errors.startsWith("install-folder.sh: ") &&
-                         ran.errors.count('\n') == 1 && ran.errors.contains("is not a folder"),
+                         ran.errors.count('\n') == 1 &&
+                         (ran.errors.contains("is not a folder") ||
+                          (ran.errors.contains("/proc/T") && ran.errors.contains("cannot be"))),
                      ran.errors);
         }
         QVERIFY(contentsOf(root->path()) == before);
