@@ -109,6 +109,9 @@ private slots:
         if (p.lastFav) { // the file's lines in order, then back to the full list, none selected
             const QString shown = QString::fromUtf8(p.after == "=" ? p.before : p.after);
             QCOMPARE((QStringList(form->GamesList->items()) << "").join("\r\n"), shown);
+            // No other favourite is left selected for the next right-click to remove.
+            const bool removed = p.said.startsWith("Remove") && p.answer;
+            QCOMPARE(form->GamesList->listIndex(), removed ? -1 : p.row);
             form->SwapListCommand_Click();
             QCOMPARE(form->Frame1->title(), QString("Games [Full list]"));
         }

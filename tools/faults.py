@@ -122,6 +122,10 @@ FAULTS = [
         [("mainwindow/form1_catalogue.cpp", "if (Button != Qt::RightButton || index < 0)",
           "if (Button == Qt::LeftButton || index < 0)")],
     ]),
+    ("fav-removal-selects", "after a removal the next favourite is selected", [
+        [("mainwindow/sortedlistbox.cpp", "m_model->remove(index);\n        selectionModel()->clear();",
+          "m_model->remove(index);")],
+    ]),
     ("regen-exit-code", "a listing from an emulator that failed replaces the systems list", [
         [("catalogue/systemsregeneration.cpp",
           "if (result.outcome != ShellResult::Finished || result.exitCode != 0)",
