@@ -64,14 +64,16 @@ private slots:
         folder = root->filePath("Tallowick Folder");
         bin = root->filePath("bin");
         home = root->filePath("home");
-        build = root->filePath("build"); // as the set-up script finds it after a build
+        build = root->filePath("build"); // laid out as a real build leaves it
+        const QString program = build + "/" TALLOWICK_BUILT_PROGRAM;
+        const QString adapter = build + "/" TALLOWICK_BUILT_ADAPTER;
         QVERIFY(QDir().mkpath(bin) && QDir().mkpath(folder) &&
-                QDir().mkpath(build + "/mameadapter"));
-        for (const QString& copy : {folder + "/MESS", build + "/mameadapter/tallowick-mame"})
+                QDir().mkpath(QFileInfo(program).path()) &&
+                QDir().mkpath(QFileInfo(adapter).path()));
+        for (const QString& copy : {folder + "/MESS", adapter})
             QVERIFY(QFile::copy(Adapter, copy));
         // Any executable stands in for Tallowick, which the set-up script is told not to start.
-        QVERIFY(QFile::copy(FakeMame, bin + "/mame") &&
-                QFile::copy(FakeMame, build + "/tallowick"));
+        QVERIFY(QFile::copy(FakeMame, bin + "/mame") && QFile::copy(FakeMame, program));
     }
 
     // Lists are written with "|" between items. A row: arguments, files made in the program folder
@@ -205,7 +207,7 @@ private slots:
         expected["/Games 100% $HOME \"x\"/tallowick"] = "file tallowick 2";
         for (const char* replaced : {"MESS", "Tallowick.htm", "tallowick"})
             write(made + "/" + replaced, "spoilt");
-        write(build + "/tallowick", "tallowick 2");
+        write(build + "/" TALLOWICK_BUILT_PROGRAM, "tallowick 2");
         QCOMPARE(run(SetUpScript, {build, made}, environment()).exitCode, 0);
         QVERIFY(contentsOf(home) == expected);
         if (QStandardPaths::findExecutable("desktop-file-validate").isEmpty())
