@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -24,13 +25,25 @@ public:
         if (m_afterCr && size > 0 && data[0] == '\n')
             start = 1;
         m_afterCr = false;
-        for (qsizetype i = start; i < size; ++i) {
-            const char c = data[i];
-            if (c != '\r' && c != '\n')
-                continue;
+        // Where the next LF and the next CR stand, each found by memchr and kept until passed:
+        // a corrupt file's line of hundreds of megabytes is crossed at memory speed.
+        qsizetype lf = -1;
+        qsizetype cr = -1;
+        const auto next = [&](char c, qsizetype from) {
+            const void* found = std::memchr(data + from, c, std::size_t(size - from));
+            return found ? static_cast<const char*>(found) - data : size;
+        };
+        for (qsizetype i = start; i < size; i = start) {
+            if (lf < i)
+                lf = next('\n', i);
+            if (cr < i)
+                cr = next('\r', i);
+            i = std::min(lf, cr);
+            if (i == size)
+                break;
             keep(data + start, i - start);
             endLine();
-            if (c == '\r') {
+            if (data[i] == '\r') {
                 if (i + 1 == size)
                     m_afterCr = true;
                 else if (data[i + 1] == '\n')
