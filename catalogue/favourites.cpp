@@ -6,7 +6,7 @@
 
 FavouritesFile readFavourites(const QString& path) {
     FavouritesFile favourites;
-    favourites.problem =
+    const FileProblem problem =
         readLines(path, LargestFavouritesFile, [&](qint64, const QByteArray& bytes) {
             if (bytes.trimmed().isEmpty())
                 return;
@@ -14,9 +14,7 @@ FavouritesFile readFavourites(const QString& path) {
             favourites.lines.append(line);
             favourites.bytesOfLine.insert(line, bytes);
         });
-    if (favourites.problem)
-        favourites = FavouritesFile{{}, {}, favourites.problem};
-    return favourites;
+    return problem ? FavouritesFile() : favourites;
 }
 
 bool appendFavourite(const QString& path, const QString& line) {

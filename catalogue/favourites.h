@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/textfile.h"
-
 #include <QByteArray>
 #include <QMultiHash>
 #include <QString>
@@ -12,7 +10,6 @@
 struct FavouritesFile {
     QStringList lines;
     QMultiHash<QString, QByteArray> bytesOfLine;
-    FileProblem problem;
 };
 
 // Thousands of favourites take a megabyte; a file far larger is not the user's favourites.

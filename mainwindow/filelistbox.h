@@ -4,9 +4,9 @@
 #include <QStringList>
 
 // A folder's file names that match a pattern ("*.INP", "*.*"), in any letter case: the
-// emulator writes "NAME.INP" and users copy in "name.inp", and both are recordings. Sorted
-// ignoring case. Hidden files and sub-folders are
-// not listed; a folder that cannot be read lists nothing.
+// emulator writes "NAME.INP" and users copy in "name.inp", and both are recordings. Sorted as
+// both lists are (platform/textorder.h). Hidden files and sub-folders are not listed; a folder
+// that cannot be read lists nothing.
 class FileListBox : public QListWidget {
     Q_OBJECT
 public:
