@@ -28,8 +28,12 @@ done
 for file in "$source/demo/folder/Tallowick.htm" "$source/mainwindow/icons/tallowick-256.png"; do
     [ -f "$file" ] || die "$file is missing"
 done
-# A desktop entry cannot carry a line break in the program's path.
-case $folder in *[[:cntrl:]]*) die "the folder's name holds a control character: $folder" ;; esac
+# A desktop entry is UTF-8 text of one line a key, so the program's path must be too.
+printf '%s' "$folder" | iconv -f UTF-8 -t UTF-8 >/dev/null 2>&1 ||
+    die "the folder's name is not UTF-8, which a desktop entry cannot carry"
+case $folder in
+*[[:cntrl:]]*) die "the folder's name holds a control character, which a desktop entry cannot carry" ;;
+esac
 [ ! -e "$folder" ] || [ -d "$folder" ] || die "$folder is not a folder"
 for path in "$folder" "$apps" "$icons"; do
     # Whatever of the path already exists must end in a folder this user may write in.
@@ -41,13 +45,15 @@ done
 for name in ROMS INP; do
     [ ! -e "$folder/$name" ] || [ -d "$folder/$name" ] || die "$folder/$name is not a folder"
 done
-for name in tallowick MESS Tallowick.htm Tallowick.sys; do
-    [ ! -d "$folder/$name" ] || die "$folder/$name is a folder"
+for path in "$folder"/{tallowick,MESS,Tallowick.htm,Tallowick.sys} "$apps/tallowick.desktop" \
+    "$icons/tallowick.png"; do
+    [ ! -d "$path" ] || die "$path is a folder"
 done
 
 # Each file is written under a temporary name beside its place and renamed into it once whole on
 # disk, so a crash or a full disk leaves the old file or the new one, never half of one; a
-# running Tallowick keeps the program it started from.
+# running Tallowick keeps the program it started from. mv -T renames onto the place itself: a
+# folder that appeared there since the checks is refused, not given the file.
 temporary=
 trap 'rm -f -- "$temporary"' EXIT
 place() { # MODE DESTINATION, from standard input
@@ -55,7 +61,7 @@ place() { # MODE DESTINATION, from standard input
     cat >"$temporary"
     chmod "$1" "$temporary"
     sync "$temporary"
-    mv -f -- "$temporary" "$2"
+    mv -fT -- "$temporary" "$2"
     temporary=
 }
 
@@ -75,7 +81,7 @@ if [ ! -e "$folder/Tallowick.sys" ]; then
     if "$folder/MESS" -listfull >"$temporary"; then
         chmod 644 "$temporary"
         sync "$temporary"
-        mv -f -- "$temporary" "$folder/Tallowick.sys"
+        mv -fT -- "$temporary" "$folder/Tallowick.sys"
     else
         echo "install-folder.sh: no systems list yet; choose File > \"Update systems\" in Tallowick" >&2
     fi
@@ -91,14 +97,21 @@ exec_path=${exec_path//\"/\\\"}
 exec_path=${exec_path//\`/\\\`}
 exec_path=${exec_path//\$/\\\$}
 exec_path=${exec_path//%/%%}
-exec_path=${exec_path//\\/\\\\}
+exec_line="\"$exec_path\""
+# GLib (GNOME and the desktops built on it, gio launch) loads an entry only when the first word
+# of Exec names a program that exists, and checks that before it turns %% back into %: a path
+# holding % would never start. Such a path is given to sh, which starts it as its $0 (env would
+# take a path holding = for a variable). Only then, so that for everyone else the entry names
+# Tallowick's own program, which is what menus and task bars show and match windows by.
+case $exec_path in *%*) exec_line='sh -c "exec \"\$0\"" '$exec_line ;; esac
+exec_line=${exec_line//\\/\\\\}
 icon_path=$icons/tallowick.png
 place 644 "$apps/tallowick.desktop" <<EOF
 [Desktop Entry]
 Type=Application
 Name=Tallowick
 Comment=Start games in MAME from your folder of images
-Exec="$exec_path"
+Exec=$exec_line
 Icon=${icon_path//\\/\\\\}
 Terminal=false
 Categories=Game;Emulator;

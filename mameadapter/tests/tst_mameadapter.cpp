@@ -195,7 +195,7 @@ private slots:
         QCOMPARE(contentOf(made + "/MESS"), contentOf(Adapter));
         QVERIFY(QFileInfo(made + "/ROMS").isDir() && QFileInfo(made + "/INP").isDir());
         const QByteArray entry = contentOf(apps + "applications/tallowick.desktop");
-        QVERIFY(entry.contains("\nExec=\"" + home.toUtf8() +
+        QVERIFY(entry.contains("\nExec=sh -c \"exec \\\\\"\\\\$0\\\\\"\" \"" + home.toUtf8() +
                                "/Games 100%% \\\\$HOME \\\\\"x\\\\\"/tallowick\"\n"));
         const QString icon = apps + "icons/hicolor/256x256/apps/tallowick.png";
         QVERIFY(entry.contains("\nIcon=" + icon.toUtf8() + "\n"));
