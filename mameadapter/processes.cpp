@@ -1,17 +1,22 @@
 #include "processes.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <poll.h>
+#include <spawn.h>
 #include <sstream>
 #include <strings.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace {
 
@@ -122,6 +127,63 @@ void drain(const std::vector<Child>& children, std::vector<CapturedRun>& runs) {
     }
 }
 
+// Waits for the child and notes how it ended.
+void waitFor(pid_t child, CapturedRun& run) {
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR) {
+            run.error = std::strerror(errno);
+            return;
+        }
+    }
+    run.exited = WIFEXITED(status);
+    run.exitCode = run.exited ? WEXITSTATUS(status) : 0;
+    run.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+}
+
+// The signals that stop a game, whoever sends them: Tallowick, a terminal or a logout.
+constexpr int PassedOn[] = {SIGTERM, SIGINT, SIGHUP};
+
+// The running game; 0 while there is none, so that a signal is never sent to process group 0.
+volatile sig_atomic_t game = 0;
+
+void passOn(int signal) {
+    const int savedErrno = errno;
+    if (game > 0)
+        kill(game, signal);
+    errno = savedErrno;
+}
+
+// Hands the lines read from `fd` to `onLine` until the writing end closes. A line is held only
+// until its end comes, up to 64 KiB, so memory stays bounded whatever the child writes.
+void relayLines(int fd, const std::function<void(std::string_view)>& onLine) {
+    constexpr std::size_t LongestLine = std::size_t(1) << 16;
+    std::vector<char> buffer(LongestLine);
+    std::string pending;
+    for (;;) {
+        const ssize_t count = read(fd, buffer.data(), buffer.size());
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            break;
+        pending.append(buffer.data(), static_cast<std::size_t>(count));
+        std::size_t start = 0;
+        std::size_t end = pending.find('\n');
+        while (end != std::string::npos) {
+            onLine(std::string_view(pending).substr(start, end - start));
+            start = end + 1;
+            end = pending.find('\n', start);
+        }
+        pending.erase(0, start);
+        if (pending.size() >= LongestLine) {
+            onLine(pending);
+            pending.clear();
+        }
+    }
+    if (!pending.empty())
+        onLine(pending);
+}
+
 } // namespace
 
 std::vector<CapturedRun> runAndCaptureTogether(const std::string& program,
@@ -136,24 +198,102 @@ std::vector<CapturedRun> runAndCaptureTogether(const std::string& program,
             continue;
         close(children[i].output);
         close(children[i].errors);
-        int status = 0;
-        while (waitpid(children[i].pid, &status, 0) < 0) {
-            if (errno != EINTR) {
-                runs[i].error = std::strerror(errno);
-                break;
-            }
-        }
-        if (!runs[i].error.empty())
-            continue;
-        runs[i].exited = WIFEXITED(status);
-        runs[i].exitCode = runs[i].exited ? WEXITSTATUS(status) : 0;
-        runs[i].signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+        waitFor(children[i].pid, runs[i]);
     }
     return runs;
 }
 
 CapturedRun runAndCapture(const std::string& program, const std::vector<std::string>& arguments) {
     return std::move(runAndCaptureTogether(program, {arguments}).front());
+}
+
+CapturedRun runRelayingErrors(const std::string& program, const std::vector<std::string>& arguments,
+                              const std::function<void(std::string_view)>& onErrorLine) {
+    CapturedRun run;
+    int errorPipe[2];
+    if (pipe2(errorPipe, O_CLOEXEC) != 0) {
+        run.error = std::strerror(errno);
+        return run;
+    }
+    // Held back until the game's process id is known, so that none of them is lost; the game
+    // gets the mask this process had.
+    sigset_t passedOn;
+    sigset_t before;
+    sigemptyset(&passedOn);
+    for (const int signal : PassedOn)
+        sigaddset(&passedOn, signal);
+    sigprocmask(SIG_BLOCK, &passedOn, &before);
+    struct sigaction passing {};
+    passing.sa_handler = passOn;
+    passing.sa_flags = SA_RESTART;
+    sigemptyset(&passing.sa_mask);
+    for (const int signal : PassedOn) {
+        struct sigaction was {};
+        // One that this process was started ignoring stays ignored, by both, as under execv.
+        if (sigaction(signal, nullptr, &was) == 0 && was.sa_handler != SIG_IGN)
+            sigaction(signal, &passing, nullptr);
+    }
+    // A Tallowick that closed its end must not end the adapter half-way through a game and
+    // leave MAME writing into a pipe that nobody reads; MAME gets the action this process had.
+    struct sigaction ignoring {};
+    ignoring.sa_handler = SIG_IGN;
+    struct sigaction pipeWas {};
+    sigaction(SIGPIPE, &ignoring, &pipeWas);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    if (pipeWas.sa_handler != SIG_IGN)
+        sigaddset(&defaults, SIGPIPE);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, errorPipe[1], STDERR_FILENO);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setsigmask(&attributes, &before);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    std::vector<char*> argv = argumentPointers(arguments);
+    pid_t child = -1;
+    const int failed =
+        posix_spawn(&child, program.c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    close(errorPipe[1]);
+    if (failed == 0)
+        game = child;
+    sigprocmask(SIG_SETMASK, &before, nullptr);
+    if (failed != 0) {
+        close(errorPipe[0]);
+        run.error = std::strerror(failed);
+        return run;
+    }
+    relayLines(errorPipe[0], onErrorLine);
+    close(errorPipe[0]);
+    // The ended game is left unreaped until no signal can be passed on to its id any more,
+    // which the system may give to another process once it is reaped.
+    siginfo_t ended{};
+    while (waitid(P_PID, static_cast<id_t>(child), &ended, WEXITED | WNOWAIT) < 0 && errno == EINTR)
+        continue;
+    game = 0;
+    waitFor(child, run);
+    return run;
+}
+
+void endAs(const CapturedRun& run) {
+    if (run.exited)
+        std::exit(run.exitCode);
+    // Tallowick tells a crashed game from one that ended by how its program ended. MAME made
+    // its own core file, if any; a second one, of the adapter, would tell nothing.
+    const rlimit noCoreFile{0, 0};
+    setrlimit(RLIMIT_CORE, &noCoreFile);
+    std::signal(run.signal, SIG_DFL);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, run.signal);
+    sigprocmask(SIG_UNBLOCK, &only, nullptr);
+    raise(run.signal);
+    // Only a signal whose default is to be ignored gets here, and none of those ends a process.
+    std::_Exit(128 + run.signal);
 }
 
 std::string replaceProcess(const std::string& program, const std::vector<std::string>& arguments) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,18 @@ std::vector<CapturedRun> runAndCaptureTogether(const std::string& program,
 
 // Runs `program` with `arguments` (argv[0] included) without a shell and waits for it.
 CapturedRun runAndCapture(const std::string& program, const std::vector<std::string>& arguments);
+
+// Runs `program` with `arguments` (argv[0] included) without a shell and waits for it, as a game is
+// run: it shares this process's standard input and output, its standard error is handed to
+// `onErrorLine` a line at a time (without the line feed; a line longer than 64 KiB in pieces) as
+// it comes, and the TERM, INT and HUP this process gets are passed on to it. Its `output` and
+// `errors` stay empty.
+CapturedRun runRelayingErrors(const std::string& program, const std::vector<std::string>& arguments,
+                              const std::function<void(std::string_view)>& onErrorLine);
+
+// Ends this process as `run` ended: with its exit code, or by the same signal (without a core
+// file of this process's own).
+[[noreturn]] void endAs(const CapturedRun& run);
 
 // Replaces this process with `program`; returns only when that fails, with the reason.
 std::string replaceProcess(const std::string& program, const std::vector<std::string>& arguments);
