@@ -1,39 +1,46 @@
 #!/bin/sh
-# Stands in for MAME 0.251 in the adapter's tests. -listmedia prints every system's lines, whatever
-# is asked; it leaves out speaker, a device. A game start writes its arguments, a line each, to
-# $FAKE_MAME_ARGUMENTS (else "arguments" beside this file). FAKE_MAME_EXIT is the exit code;
-# FAKE_MAME_LISTMEDIA=fail, killed or none makes -listmedia fail, die or name no media.
+# MAME 0.251 for the tests, as FAKE_MAME_ variables script it. A game writes its arguments, a
+# line each, to $FAKE_MAME_ARGUMENTS or "arguments" here.
 PATH=/usr/bin:/bin # whatever PATH the test gives the adapter
-media() {
+if [ "$1" = "${FAKE_MAME_BREAK:-none}" ]; then
+    echo "fake: $1 broke" >&2
+    exit 2
+fi
+case "$1" in
+-listmedia)
     cat <<'EOF'
 SYSTEM           MEDIA NAME       (brief)    IMAGE FILE EXTENSIONS SUPPORTED
----------------- --------------------------- -------------------------------
-c64              cassette         (cass)     .wav  .tap  
-c64              quickload        (quik)     .p00  .prg  .t64  
+coleco           cartridge        (cart)     .rom  .col  .bin  
 nes              cartridge        (cart)     .nes  .unf  .unif 
-nesm8            (none)
 pacman           (none)
-spectrum         snapshot         (dump)     .ach  .frz  .plusd.prg  .sem  
 EOF
-}
-
-case "$1:${FAKE_MAME_LISTMEDIA:-}" in
--listmedia:fail) echo "fake: -listmedia broke" >&2 && exit 2 ;;
--listmedia:killed) kill -9 $$ ;;
--listmedia:none) media | grep -e '(none)' -e '^[-S]' ;;
--listmedia:*) media ;;
--listfull:*)
+    ;;
+-showconfig) [ -z "${FAKE_MAME_ROMPATH:-}" ] || echo "rompath   $FAKE_MAME_ROMPATH" ;;
+-listfull)
     cat <<'EOF'
 Name:             Description:
-c64               "Commodore 64 (NTSC)"
-nes               "Nintendo Entertainment System / Famicom (NTSC)"
-nesm8             "Game Action Replay 8-in-1"
-pacman            "Pac-Man (Midway)"
-spectrum          "ZX Spectrum – 48K"
-speaker           "Speaker"
+nes               "Nintendo Entertainment System"
+pacman            "Pac-Man"
 EOF
-    [ "${FAKE_MAME_EXIT:-0}" = 0 ] || echo "fake: -listfull broke" >&2
     ;;
-*) printf '%s\n' "$@" >"${FAKE_MAME_ARGUMENTS:-$(dirname "$0")/arguments}" ;;
+*)
+    printf '%s\n' "$@" >"${FAKE_MAME_ARGUMENTS:-$(dirname "$0")/arguments}"
+    if [ -n "${FAKE_MAME_STOP:-}" ]; then # Tallowick stops the adapter
+        trap "echo stopped by $FAKE_MAME_STOP >&2; exit 5" "$FAKE_MAME_STOP"
+        kill -s "$FAKE_MAME_STOP" $PPID
+        sleep 9 >/dev/null 2>&1 &
+        wait
+    fi
+    [ -z "${FAKE_MAME_SIGNAL:-}" ] || { ulimit -c 0 && kill -s "$FAKE_MAME_SIGNAL" $$; }
+    [ "$1" != coleco ] || {
+        cat >&2 <<'EOF'
+a 1 NOT FOUND (tried in coleco)
+ALSA lib pcm.c:2666:(snd_pcm_open_noupdate) Unknown PCM default
+b NOT FOUND
+c NOT FOUND
+EOF
+        exit 2
+    }
+    exit "${FAKE_MAME_EXIT:-0}"
+    ;;
 esac
-exit "${FAKE_MAME_EXIT:-0}"
