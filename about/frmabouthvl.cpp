@@ -1,22 +1,11 @@
 #include "about/frmabouthvl.h"
 
 #include "about/helptargets.h"
+#include "desktop/windowlook.h"
 #include "platform/twips.h"
 
 #include <QLabel>
 #include <QPushButton>
-
-namespace {
-
-QFont tahomaBold(qreal pointSize) {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setStyleHint(QFont::SansSerif); // Tahoma is often missing outside Windows
-    font.setPointSizeF(pointSize);
-    font.setBold(true);
-    return font;
-}
-
-} // namespace
 
 FrmAbouthvl::FrmAbouthvl(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
@@ -26,7 +15,7 @@ FrmAbouthvl::FrmAbouthvl(QWidget* owner)
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowTitle(QStringLiteral("About..."));
 
-    const qreal dpi = logicalDpiY();
+    const qreal dpi = screenDpi();
     const auto place = [dpi](QWidget* control, int top, int height) {
         control->setGeometry(twipsRect(120, top, 3972, height, dpi));
     };
@@ -36,16 +25,16 @@ FrmAbouthvl::FrmAbouthvl(QWidget* owner)
         label->setTextFormat(Qt::PlainText);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignCenter);
-    Label1->setFont(tahomaBold(10.2));
+    Label1->setFont(tahoma(10.2, true));
     place(Label1, 120, 252);
 
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setAlignment(Qt::AlignCenter);
-    Label2->setFont(tahomaBold(7.8));
+    Label2->setFont(tahoma(7.8, true));
     place(Label2, 480, 252);
 
     Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setFont(tahomaBold(10.2));
+    Command1->setFont(tahoma(10.2, true));
     Command1->setDefault(true);
     place(Command1, 840, 372);
     connect(Command1, &QPushButton::clicked, this, &FrmAbouthvl::Command1_Click);

@@ -21,13 +21,13 @@ QString versionLine() {
 }
 
 void openHelpPage(ShellOpener& shell, const ProgramFolder& folder) {
-    shell.open(folder.helpPage(), folder.path());
+    shell.open(folder.helpPage());
 }
 
-void openWebSite(ShellOpener& shell, const ProgramFolder& folder) {
-    shell.open(webSiteTarget(), folder.path());
+void openWebSite(ShellOpener& shell) {
+    shell.open(webSiteTarget());
 }
 
-void startEmailToMaker(ShellOpener& shell, const ProgramFolder& folder) {
-    shell.open(emailTarget(), folder.path());
+void startEmailToMaker(ShellOpener& shell) {
+    shell.open(emailTarget());
 }

@@ -13,8 +13,8 @@ QString emailTarget();
 // "Tallowick v<major>.<minor>.<revision>".
 QString versionLine();
 
-// Each opens its target once, with the program folder as the working folder. The help page is
-// the one beside the program, whatever the current folder is.
+// Each opens its target once. The help page is the one beside the program, whatever the current
+// folder is.
 void openHelpPage(ShellOpener& shell, const ProgramFolder& folder);
-void openWebSite(ShellOpener& shell, const ProgramFolder& folder);
-void startEmailToMaker(ShellOpener& shell, const ProgramFolder& folder);
+void openWebSite(ShellOpener& shell);
+void startEmailToMaker(ShellOpener& shell);

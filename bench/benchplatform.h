@@ -11,7 +11,8 @@ public:
     QString read(const QString&, const QString&, const QString& defaultValue) const override {
         return defaultValue;
     }
-    bool write(const QString&, const QString&, const QString&) override { return true; }
+    FileProblem write(const QString&, const QString&, const QString&) override { return {}; }
+    QString location() const override { return QStringLiteral("nowhere"); }
 };
 
 class BenchMessages : public MessageBoxes {
@@ -34,7 +35,7 @@ public:
 
 class BenchShell : public ShellOpener {
 public:
-    void open(const QString&, const QString&) override {}
+    void open(const QString&) override {}
 };
 
 struct BenchPlatform {

@@ -17,12 +17,12 @@ FavouritesFile readFavourites(const QString& path) {
     return problem ? FavouritesFile() : favourites;
 }
 
-bool appendFavourite(const QString& path, const QString& line) {
+FileProblem appendFavourite(const QString& path, const QString& line) {
     return appendLine(path, line.toUtf8(), LargestFavouritesFile);
 }
 
-bool rewriteFavourites(const QString& path, const QStringList& lines,
-                       const FavouritesFile& loaded) {
+FileProblem rewriteFavourites(const QString& path, const QStringList& lines,
+                              const FavouritesFile& loaded) {
     QMultiHash<QString, QByteArray> unused = loaded.bytesOfLine;
     QList<QByteArray> out;
     out.reserve(lines.size());

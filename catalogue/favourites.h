@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/fileproblem.h"
+
 #include <QByteArray>
 #include <QMultiHash>
 #include <QString>
@@ -19,7 +21,9 @@ constexpr qint64 LargestFavouritesFile = 64 * 1024 * 1024;
 FavouritesFile readFavourites(const QString& path);
 
 // Adds the line at the end; the file's earlier bytes stay exactly as they were, and are not read.
-bool appendFavourite(const QString& path, const QString& line);
+// Another window adding at the same moment loses nothing.
+FileProblem appendFavourite(const QString& path, const QString& line);
 
 // Rewrites the file with these lines in this order, in one step.
-bool rewriteFavourites(const QString& path, const QStringList& lines, const FavouritesFile& loaded);
+FileProblem rewriteFavourites(const QString& path, const QStringList& lines,
+                              const FavouritesFile& loaded);

@@ -64,31 +64,6 @@ SystemsFile readSystemsFile(const QString& path) {
     return file;
 }
 
-QString systemsFileTrouble(const SystemsFile& file, const QString& path) {
-    const QString remedy =
-        QStringLiteral("\nChoose \"Update systems\" in the \"File\" menu to make a new one.");
-    switch (file.problem.kind) {
-    case FileProblem::None:
-        if (!file.systems.empty())
-            return {};
-        return QStringLiteral("The systems list %1 holds no system that can be shown.").arg(path) +
-               remedy;
-    case FileProblem::Missing:
-        return QStringLiteral("The systems list %1 was not found.").arg(path) + remedy;
-    case FileProblem::TooLarge:
-        return QStringLiteral("The systems list %1 cannot be read: %2, far more than a systems "
-                              "list holds.")
-                   .arg(path, file.problem.text()) +
-               remedy;
-    case FileProblem::NotAFile:
-    case FileProblem::Unreadable:
-        break;
-    }
-    return QStringLiteral("The systems list %1 cannot be read: %2.")
-               .arg(path, file.problem.text()) +
-           remedy;
-}
-
 QString shortNameForDescription(const std::vector<SystemLine>& systems,
                                 const QString& description) {
     for (auto it = systems.rbegin(); it != systems.rend(); ++it) {

@@ -33,10 +33,6 @@ struct SystemsFile {
 
 SystemsFile readSystemsFile(const QString& path);
 
-// What to tell the user when the file gives no system to show: it is missing, it cannot be read
-// (and why), or it holds no usable system line. Empty when it gives systems.
-QString systemsFileTrouble(const SystemsFile& file, const QString& path);
-
 // The short name of the last system with this description (the emulator's last word wins);
 // empty when none has it.
 QString shortNameForDescription(const std::vector<SystemLine>& systems, const QString& description);

@@ -1,5 +1,9 @@
 #include "launch/launchnotices.h"
 
+#include "platform/outputtail.h"
+
+#include <cstring>
+
 QString noProgramNotice() {
     return QStringLiteral("The command line names no program to start.");
 }
@@ -10,12 +14,13 @@ QString cannotStartNotice(const QString& program) {
         .arg(program);
 }
 
-QString emulatorFailedNotice(const QString& game, int exitCode, const QString& lastErrors) {
-    QString text = game.isEmpty()
-                       ? QStringLiteral("The emulator ended with exit code %1.").arg(exitCode)
-                       : QStringLiteral("The emulator ended with exit code %1 while running %2.")
-                             .arg(QString::number(exitCode), game);
-    if (!lastErrors.isEmpty())
-        text += QStringLiteral("\n\nIts last words:\n") + lastErrors;
-    return text;
+QString emulatorFailedNotice(const QString& game, const ProgramEnd& end) {
+    QString how =
+        end.signal != 0
+            ? QStringLiteral("The emulator stopped on signal %1 (%2)")
+                  .arg(QString::number(end.signal), QString::fromLocal8Bit(::strsignal(end.signal)))
+            : QStringLiteral("The emulator ended with exit code %1").arg(end.exitCode);
+    if (!game.isEmpty())
+        how += QStringLiteral(" while running %1").arg(game);
+    return how + QLatin1Char('.') + lastWordsParagraph(end.lastErrors, end.errorsKept);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/platform.h"
+
 #include <QString>
 
 // What the user is told when a launch goes wrong; the command line label alone would look as if
@@ -9,6 +11,6 @@
 QString noProgramNotice();
 // The program is not in the program folder or on the PATH, or cannot be run.
 QString cannotStartNotice(const QString& program);
-// The emulator ended by itself with an exit code other than 0 while running `game` (empty when no
-// game was chosen), and these were the last lines it wrote to its error output.
-QString emulatorFailedNotice(const QString& game, int exitCode, const QString& lastErrors);
+// The emulator ended badly (an exit code other than 0, or a crash) while running `game` (empty
+// when no game was chosen); its last lines of error output say why.
+QString emulatorFailedNotice(const QString& game, const ProgramEnd& end);

@@ -58,3 +58,8 @@ static QString folderInAnyCase(const QString& parent, const QString& name) {
 QString ProgramFolder::gamesFolder(const QString& shortName) const {
     return folderInAnyCase(folderInAnyCase(m_path, QStringLiteral("ROMS")), shortName);
 }
+
+QString ProgramFolder::relativePath(const QString& path) const {
+    const QString inside = m_path + QLatin1Char('/');
+    return path.startsWith(inside) ? path.mid(inside.size()) : path;
+}

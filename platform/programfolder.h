@@ -11,7 +11,7 @@ inline const QString ProgramTitle = QStringLiteral("Tallowick");
 //   MESS, MESS.EXE (any letter case)  emulator()        the emulator started by default
 //   <name> (any letter case)          program(name)     another program of the folder
 //   Tallowick.sys                     systemsFile()     the systems list the emulator writes
-//   Tallowick.sys.XXXXXX              systemsListing()  a new listing while "Update systems" runs
+//                                                       (or a link to it)
 //   ROMS/<system>/ (any letter case)  gamesFolder()     one folder of images per system
 //   INP/                              recordingsFolder() the emulator's input recordings
 //   Tallowick.fav                     favouritesFile()  the user's favourites
@@ -33,12 +33,13 @@ public:
     static inline const QString EmulatorName = QStringLiteral("MESS");
 
     QString systemsFile() const { return file(QStringLiteral(".sys")); }
-    // A template for QTemporaryFile: beside the systems file, so a rename can replace it.
-    QString systemsListing() const { return systemsFile() + QStringLiteral(".XXXXXX"); }
     QString gamesFolder(const QString& shortName) const;
     QString recordingsFolder() const { return m_path + QStringLiteral("/INP"); }
     QString favouritesFile() const { return file(QStringLiteral(".fav")); }
     QString helpPage() const { return file(QStringLiteral(".htm")); }
+
+    // A path as the user finds it from the folder ("ROMS/nes"); a path elsewhere stays whole.
+    QString relativePath(const QString& path) const;
 
 private:
     // The plain files `name` and `name.exe` in any letter case, exact spellings first.

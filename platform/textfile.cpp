@@ -1,14 +1,15 @@
 #include "platform/textfile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 #include <QSaveFile>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -104,6 +105,14 @@ FileProblem systemProblem(int error) {
     return {FileProblem::Unreadable, QString::fromLocal8Bit(std::strerror(error))};
 }
 
+FileProblem unwritable(const QString& reason) {
+    return {FileProblem::Unwritable, reason};
+}
+
+FileProblem unwritable(int error) {
+    return unwritable(QString::fromLocal8Bit(std::strerror(error)));
+}
+
 class Descriptor {
 public:
     explicit Descriptor(int fd) : m_fd(fd) {}
@@ -121,22 +130,21 @@ private:
 
 // A file the user made read-only stays as it is, though its folder would allow a rename. Its mode
 // bits are asked too: for root, isWritable() says yes to every file.
-bool isLeftAlone(const QFileInfo& info) {
-    const auto anyWrite =
-        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    return info.exists() &&
-           (!info.isFile() || !info.isWritable() || !(info.permissions() & anyWrite));
+FileProblem whyLeftAlone(const QString& path) {
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    if (!S_ISREG(info.st_mode))
+        return unwritable(whatItIs(info.st_mode));
+    if (!(info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) || !QFileInfo(path).isWritable())
+        return unwritable(QStringLiteral("it is read-only"));
+    return {};
 }
 
 } // namespace
 
-QString FileProblem::text() const {
-    if (kind == TooLarge)
-        return QStringLiteral("it holds %1 bytes").arg(QLocale(QLocale::English).toString(size));
-    return reason;
-}
-
-FileProblem readLines(const QString& path, qint64 maxBytes, const LineTaker& take) {
+FileProblem readLines(const QString& path, qint64 maxBytes, const LineTaker& take,
+                      qsizetype pieceBytes) {
     // O_NONBLOCK: opening a named pipe must not wait for a writer that never comes.
     const Descriptor file(
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
@@ -151,11 +159,10 @@ FileProblem readLines(const QString& path, qint64 maxBytes, const LineTaker& tak
         return {FileProblem::TooLarge, QString(), qint64(info.st_size)};
 
     LineSplitter lines(take);
-    static constexpr qsizetype Piece = 64 * 1024;
-    QByteArray buffer(Piece, Qt::Uninitialized);
+    QByteArray buffer(pieceBytes, Qt::Uninitialized);
     qint64 total = 0;
     for (;;) {
-        const ssize_t count = ::read(file.get(), buffer.data(), Piece);
+        const ssize_t count = ::read(file.get(), buffer.data(), std::size_t(pieceBytes));
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0)
@@ -172,6 +179,13 @@ FileProblem readLines(const QString& path, qint64 maxBytes, const LineTaker& tak
     return {};
 }
 
+QString notAFile(const QString& path) {
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || S_ISREG(info.st_mode))
+        return {};
+    return whatItIs(info.st_mode);
+}
+
 QList<QByteArray> splitLines(const QByteArray& bytes) {
     QList<QByteArray> lines;
     const LineTaker take = [&lines](qint64, const QByteArray& line) { lines.append(line); };
@@ -185,61 +199,107 @@ QString decodeLine(const QByteArray& line) {
     return QString::fromUtf8(line);
 }
 
-bool replaceFileBytes(const QString& path, const QByteArray& bytes) {
-    if (isLeftAlone(QFileInfo(path)))
-        return false;
+// Qt words a write that the disk took only part of as "Unknown error"; the system's errno, set
+// by the failing call, says what happened.
+static FileProblem saveProblem(const QSaveFile& file, int error) {
+    return unwritable(error != 0 ? QString::fromLocal8Bit(std::strerror(error))
+                                 : file.errorString());
+}
+
+FileProblem replaceFileBytes(const QString& path, const QByteArray& bytes) {
+    if (const FileProblem problem = whyLeftAlone(path))
+        return problem;
     QSaveFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly))
-        return false;
+        return saveProblem(file, errno);
     // A small file sits in Qt's buffer until the commit, and Qt 6.4 commits even when that last
     // flush fails on a full disk: flush first, so a cut file never takes the old one's place.
     if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const FileProblem problem = saveProblem(file, errno);
         file.cancelWriting();
-        return false;
+        return problem;
     }
-    return file.commit();
+    if (!file.commit())
+        return saveProblem(file, errno);
+    return {};
 }
 
-bool replaceFileLines(const QString& path, const QList<QByteArray>& lines) {
+FileProblem replaceFileLines(const QString& path, const QList<QByteArray>& lines) {
     QByteArray bytes;
     for (const QByteArray& line : lines)
         bytes += line + "\r\n";
     return replaceFileBytes(path, bytes);
 }
 
-bool appendLine(const QString& path, const QByteArray& line, qint64 maxBytes) {
-    if (isLeftAlone(QFileInfo(path)))
-        return false;
+FileProblem appendLine(const QString& path, const QByteArray& line, qint64 maxBytes) {
+    if (const FileProblem problem = whyLeftAlone(path))
+        return problem;
     const QByteArray name = QFile::encodeName(path);
-    constexpr int Flags = O_RDWR | O_NONBLOCK | O_CLOEXEC;
+    // O_APPEND: every write lands at the end as it is at that moment, whoever else is adding.
+    constexpr int Flags = O_RDWR | O_APPEND | O_NONBLOCK | O_CLOEXEC;
     bool made = false;
     int fd = ::open(name.constData(), Flags);
     if (fd < 0 && errno == ENOENT) {
         fd = ::open(name.constData(), Flags | O_CREAT | O_EXCL, 0666);
         made = fd >= 0;
+        if (fd < 0 && errno == EEXIST) // another Tallowick made it meanwhile
+            fd = ::open(name.constData(), Flags);
     }
     const Descriptor file(fd);
     if (file.get() < 0)
-        return false;
+        return unwritable(errno);
+    // Another Tallowick adding at the same moment waits until this line is in: its look at the
+    // last byte must not see half of this line's write.
+    while (::flock(file.get(), LOCK_EX) != 0 && errno == EINTR) {
+    }
     struct stat info;
-    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > maxBytes)
-        return false;
-    const off_t oldSize = info.st_size;
+    if (::fstat(file.get(), &info) != 0)
+        return unwritable(errno);
+    if (!S_ISREG(info.st_mode))
+        return unwritable(whatItIs(info.st_mode));
+    if (info.st_size > maxBytes)
+        return {FileProblem::TooLarge, QString(), qint64(info.st_size)};
     QByteArray bytes;
     char last = '\n';
-    if (oldSize > 0 && ::pread(file.get(), &last, 1, oldSize - 1) != 1)
-        return false;
+    if (info.st_size > 0 && ::pread(file.get(), &last, 1, info.st_size - 1) != 1)
+        return unwritable(errno);
     // A file edited by hand may lack its last line end; the new line must not join that line.
     if (last != '\n' && last != '\r')
         bytes += "\r\n";
     bytes += line + "\r\n";
-    const ssize_t written = ::pwrite(file.get(), bytes.constData(), size_t(bytes.size()), oldSize);
-    if (written == ssize_t(bytes.size()) && ::fsync(file.get()) == 0)
-        return true;
-    // A full disk took part of the line: the file goes back to what it held.
-    if (::ftruncate(file.get(), oldSize) == 0)
+    const ssize_t written = ::write(file.get(), bytes.constData(), size_t(bytes.size()));
+    int error = errno;
+    if (written == ssize_t(bytes.size())) {
+        if (::fsync(file.get()) == 0)
+            return {};
+        error = errno;
+    } else if (written >= 0) {
+        error = ENOSPC; // the disk took only part of the line
+    }
+    // A full disk took part of the line: it comes out again, unless another program has added a
+    // line after it since, which must not be cut.
+    const off_t end = ::lseek(file.get(), 0, SEEK_CUR);
+    if (written > 0 && ::fstat(file.get(), &info) == 0 && info.st_size == end &&
+        ::ftruncate(file.get(), end - written) == 0)
         ::fsync(file.get());
-    if (made)
+    if (made && ::fstat(file.get(), &info) == 0 && info.st_size == 0)
         ::unlink(name.constData());
-    return false;
+    return unwritable(error);
+}
+
+FileProblem probeWrite(const QString& path, qint64 bytes) {
+    if (const FileProblem problem = whyLeftAlone(path))
+        return problem;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QByteArray name = QFile::encodeName(path) + ".XXXXXX";
+    const Descriptor file(::mkostemp(name.data(), O_CLOEXEC));
+    if (file.get() < 0)
+        return unwritable(errno);
+    // posix_fallocate gives its error number back rather than in errno.
+    int error = ::posix_fallocate(file.get(), 0, off_t(qMax<qint64>(bytes, 1)));
+    if (error == 0 && ::fsync(file.get()) != 0)
+        error = errno;
+    ::unlink(name.constData());
+    return error ? unwritable(error) : FileProblem();
 }

@@ -1,20 +1,15 @@
 #include "shelltools/hvl_shelltools.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QPointer>
-#include <QProcess>
 #include <QProgressDialog>
-#include <QTimer>
+#include <QScopedValueRollback>
 #include <QWidget>
 
 #include <algorithm>
-#include <cerrno>
-#include <csignal>
-#include <sys/types.h>
-#include <unistd.h>
 
 namespace hvl_ShellTools {
 
@@ -38,7 +33,6 @@ bool isUserInput(QEvent::Type type) {
     case QEvent::ShortcutOverride:
     case QEvent::Shortcut:
     case QEvent::ContextMenu:
-    case QEvent::Close:
         return true;
     default:
         return false;
@@ -46,7 +40,7 @@ bool isUserInput(QEvent::Type type) {
 }
 
 // While the shell runs, the windows repaint but ignore the user, except inside the progress
-// dialog once it is there. Installed for exactly as long as it lives.
+// dialog once it is there. A window's close is let through: the window decides what it means.
 class InputBlocker : public QObject {
 public:
     InputBlocker() { QCoreApplication::instance()->installEventFilter(this); }
@@ -64,9 +58,6 @@ protected:
             // Window-level objects pass input on to their widgets, where it is judged.
             return false;
         }
-        // A close event that is merely filtered out still counts as accepted by the closer.
-        if (event->type() == QEvent::Close)
-            event->ignore();
         return true;
     }
 
@@ -74,9 +65,48 @@ private:
     QPointer<QWidget> m_allowed;
 };
 
-bool groupGone(pid_t group) {
-    return ::kill(-group, 0) == -1 && errno == ESRCH;
-}
+// The window's side of one run: input held back, the progress dialog with its Cancel after half
+// a second, and a loop of events that lasts until the run is over.
+class ShellWait {
+public:
+    ShellWait(ShellRun& run, QWidget* parent) : m_run(run), m_parent(parent) {
+        QObject::connect(&run, &ShellRun::over, &m_loop, &QEventLoop::quit);
+        m_showProgress.setSingleShot(true);
+        QObject::connect(&m_showProgress, &QTimer::timeout, &m_loop, [this] { showProgress(); });
+    }
+
+    void exec() {
+        m_showProgress.start(500);
+        while (!m_run.isOver())
+            m_loop.exec();
+        m_showProgress.stop();
+        delete m_progress;
+    }
+
+    void cancel() { m_run.cancel(); }
+
+private:
+    void showProgress() {
+        m_progress = new QProgressDialog(QStringLiteral("Updating systems..."),
+                                         QStringLiteral("Cancel"), 0, 0, m_parent);
+        m_progress->setObjectName(QStringLiteral("ShellAndWaitProgress"));
+        m_progress->setWindowModality(Qt::ApplicationModal);
+        m_progress->setMinimumDuration(0);
+        m_blocker.allow(m_progress);
+        QObject::connect(m_progress, &QProgressDialog::canceled, &m_loop, [this] { cancel(); });
+        QObject::connect(m_progress, &QDialog::rejected, &m_loop, [this] { cancel(); });
+        m_progress->show();
+    }
+
+    ShellRun& m_run;
+    QWidget* m_parent;
+    InputBlocker m_blocker;
+    QEventLoop m_loop;
+    QTimer m_showProgress;
+    QPointer<QProgressDialog> m_progress;
+};
+
+ShellWait* waitInProgress = nullptr;
 
 } // namespace
 
@@ -96,78 +126,20 @@ QString GetShortPath(const QString& LongPath) {
 
 ShellResult ShellAndWait(const QString& CommandLine, const QString& workingFolder,
                          QWidget* parent) {
-    QProcess shell;
-    shell.setProgram(QStringLiteral("/bin/sh"));
-    shell.setArguments({QStringLiteral("-c"), CommandLine});
-    shell.setWorkingDirectory(workingFolder);
-    shell.setStandardInputFile(QProcess::nullDevice());
-    shell.setStandardOutputFile(QProcess::nullDevice());
-    shell.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    // A group of its own, so that Cancel reaches the emulator the shell started as well.
-    shell.setChildProcessModifier([] { ::setpgid(0, 0); });
-    shell.start();
-    if (!shell.waitForStarted(-1))
-        return {ShellResult::FailedToStart, -1};
-    const pid_t group = static_cast<pid_t>(shell.processId());
+    ShellRun run;
+    if (!run.start(CommandLine, workingFolder))
+        return run.result();
+    ShellWait wait(run, parent);
+    const QScopedValueRollback<ShellWait*> current(waitInProgress, &wait);
+    wait.exec();
+    return run.result();
+}
 
-    InputBlocker blocker;
-    QEventLoop loop;
-    bool shellEnded = false;
-    bool cancelled = false;
-    bool killSent = false;
-    // After Cancel, the wait lasts until the whole group is gone, or until it has been killed.
-    const auto isDone = [&] { return shellEnded && (!cancelled || killSent || groupGone(group)); };
-    const auto quitWhenDone = [&] {
-        if (isDone())
-            loop.quit();
-    };
-    QObject::connect(&shell, &QProcess::finished, &loop, [&] {
-        shellEnded = true;
-        quitWhenDone();
-    });
-
-    QTimer donePoll;
-    donePoll.setInterval(50);
-    QObject::connect(&donePoll, &QTimer::timeout, &loop, quitWhenDone);
-    const auto cancel = [&] {
-        if (cancelled)
-            return;
-        cancelled = true;
-        ::kill(-group, SIGTERM);
-        QTimer::singleShot(1000, &loop, [&] {
-            if (!groupGone(group))
-                ::kill(-group, SIGKILL);
-            killSent = true;
-            quitWhenDone();
-        });
-        donePoll.start();
-    };
-
-    QPointer<QProgressDialog> progress;
-    QTimer showProgress;
-    showProgress.setSingleShot(true);
-    QObject::connect(&showProgress, &QTimer::timeout, &loop, [&] {
-        progress = new QProgressDialog(QStringLiteral("Updating systems..."),
-                                       QStringLiteral("Cancel"), 0, 0, parent);
-        progress->setObjectName(QStringLiteral("ShellAndWaitProgress"));
-        progress->setWindowModality(Qt::ApplicationModal);
-        progress->setMinimumDuration(0);
-        blocker.allow(progress);
-        QObject::connect(progress, &QProgressDialog::canceled, &loop, cancel);
-        QObject::connect(progress, &QDialog::rejected, &loop, cancel);
-        progress->show();
-    });
-    showProgress.start(500);
-
-    while (!isDone())
-        loop.exec();
-    delete progress;
-
-    if (cancelled)
-        return {ShellResult::Cancelled, -1};
-    if (shell.exitStatus() == QProcess::CrashExit)
-        return {ShellResult::Crashed, -1};
-    return {ShellResult::Finished, shell.exitCode()};
+bool cancelShellAndWait() {
+    if (!waitInProgress)
+        return false;
+    waitInProgress->cancel();
+    return true;
 }
 
 } // namespace hvl_ShellTools

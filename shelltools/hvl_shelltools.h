@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shelltools/shellrun.h"
+
 #include <QString>
 
 class QWidget;
@@ -14,14 +16,13 @@ QString GetShortPath(const QString& LongPath);
 // The quoting GetShortPath uses, for any text, whether or not a file of that name exists.
 QString shellWord(const QString& text);
 
-struct ShellResult {
-    enum Outcome { Finished, FailedToStart, Crashed, Cancelled } outcome;
-    int exitCode; // the command's exit code when Finished
-};
-
-// Runs `/bin/sh -c CommandLine` in workingFolder and returns once the shell has ended. Meanwhile
-// the windows keep painting but take no input; after half a second a modal progress dialog
-// offers Cancel, which ends the shell and everything it started.
+// Runs `/bin/sh -c CommandLine` in workingFolder and returns once the run is over. Meanwhile the
+// windows keep painting but take no input; after half a second a modal progress dialog offers
+// Cancel, which ends the shell and everything it started.
 ShellResult ShellAndWait(const QString& CommandLine, const QString& workingFolder, QWidget* parent);
+
+// Cancels the ShellAndWait in progress as its Cancel button does, for a window being closed or a
+// Tallowick told to end; false when none is in progress.
+bool cancelShellAndWait();
 
 } // namespace hvl_ShellTools

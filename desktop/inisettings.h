@@ -16,13 +16,13 @@ public:
 
     QString read(const QString& section, const QString& key,
                  const QString& defaultValue) const override;
-    bool write(const QString& section, const QString& key, const QString& value) override;
-
-    QString fileName() const { return m_fileName; }
+    FileProblem write(const QString& section, const QString& key, const QString& value) override;
+    QString location() const override { return m_fileName; }
 
 private:
     QString m_fileName;
-    // None when something other than a settings file lies at the file's place: then every read
+    // Set when something other than a settings file lies at the file's place: then every read
     // gives its default and every write fails, and that thing is never opened.
+    FileProblem m_refused;
     std::unique_ptr<QSettings> m_settings;
 };

@@ -3,8 +3,9 @@
 #include "platform/platform.h"
 
 #include <QPointer>
+#include <QWidget>
 
-// Message boxes titled with the program title, without an icon.
+// Message boxes titled with the program title, without an icon, standing over their window.
 class QtMessageBoxes : public MessageBoxes {
 public:
     void setParent(QWidget* parent) { m_parent = parent; }
@@ -13,9 +14,4 @@ public:
 
 private:
     QPointer<QWidget> m_parent;
-};
-
-class QtShellOpener : public ShellOpener {
-public:
-    void open(const QString& target, const QString& workingFolder) override;
 };

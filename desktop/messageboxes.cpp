@@ -1,10 +1,6 @@
-#include "platform/qtplatform.h"
+#include "desktop/messageboxes.h"
 
-#include <QDesktopServices>
-#include <QDir>
-#include <QFileInfo>
 #include <QMessageBox>
-#include <QUrl>
 
 // The texts name games and files, which may look like markup ("<u>Under & over.nes"): they are
 // shown as they are.
@@ -20,12 +16,4 @@ bool QtMessageBoxes::question(const QString& text) {
     box.setTextFormat(Qt::PlainText);
     box.setEscapeButton(QMessageBox::Cancel);
     return box.exec() == QMessageBox::Ok;
-}
-
-void QtShellOpener::open(const QString& target, const QString& workingFolder) {
-    // A plain path is a file of ours; anything with a scheme goes to the desktop as it is.
-    const QUrl url = QDir::isAbsolutePath(target) ? QUrl::fromLocalFile(target)
-                                                  : QUrl(target, QUrl::TolerantMode);
-    Q_UNUSED(workingFolder);
-    QDesktopServices::openUrl(url);
 }
