@@ -1,8 +1,11 @@
 #include "mainwindow/form1.h"
+#include "mainwindow/windowmessages.h"
+
+#include "shelltools/hvl_shelltools.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
 
@@ -25,6 +28,9 @@ Form1::Form1(const Platform& platform, QWidget* parent)
     // the window rather than in a corner of the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    m_noticeRetry.setSingleShot(true);
+    m_noticeRetry.setInterval(200);
+    connect(&m_noticeRetry, &QTimer::timeout, this, &Form1::showWaitingNotices);
 }
 
 // Every reaction, grouped by control. A change made by the program sets off the same reaction
@@ -36,6 +42,8 @@ void Form1::WireReactions() {
     connect(GamesList, &SortedListBox::mouseDown, this, &Form1::GamesList_MouseDown);
     connect(GamesList, &SortedListBox::lineDoubleClicked, this, &Form1::PlayButton_Click);
     connect(GamesListCommand, &QPushButton::clicked, this, &Form1::GamesListCommand_Click);
+    EmulatedSystemList->setToolTips([this](int row) { return systemToolTip(row); });
+    GamesList->setToolTips([this](int row) { return gameToolTip(row); });
     connect(SwapListCommand, &QPushButton::clicked, this, &Form1::SwapListCommand_Click);
 
     // Playing and recordings.
@@ -76,16 +84,38 @@ void Form1::Form_Load() {
 // Every option was written when it changed; closing saves nothing.
 void Form1::Form_Unload() {}
 
+// While "Update systems" waits, closing the window first cancels it as its Cancel button does,
+// so that no emulator run or temporary file outlives Tallowick; the window closes once it is over.
 void Form1::closeEvent(QCloseEvent* event) {
+    if (m_updating) {
+        m_closeAfterUpdate = true;
+        hvl_ShellTools::cancelShellAndWait();
+        event->ignore();
+        return;
+    }
     Form_Unload();
+    m_waitingNotices.clear();
     event->accept();
 }
 
 void Form1::writeSetting(const QString& section, const QString& key, const QString& value) {
-    if (m_platform.settings->write(section, key, value) || m_settingsFailureShown)
+    const FileProblem problem = m_platform.settings->write(section, key, value);
+    if (!problem || m_settingsFailureShown)
         return;
     m_settingsFailureShown = true;
-    m_platform.messages->notice(
-        QStringLiteral("Your options could not be saved: the settings file cannot be "
-                       "written.\nTallowick goes on with the options as they are now."));
+    m_platform.messages->notice(optionsNotSaved(m_platform.settings->location(), problem.text()));
+}
+
+void Form1::noticeWhenFree(const QString& text) {
+    m_waitingNotices.append(text);
+    showWaitingNotices();
+}
+
+void Form1::showWaitingNotices() {
+    if (m_updating || QApplication::activeModalWidget()) {
+        m_noticeRetry.start();
+        return;
+    }
+    while (!m_waitingNotices.isEmpty())
+        m_platform.messages->notice(m_waitingNotices.takeFirst());
 }

@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 
 #include <QMainWindow>
+#include <QTimer>
 
 class QAction;
 class QCheckBox;
@@ -130,16 +131,37 @@ protected:
 private:
     void CreateMenus();
     void CreateControls();
+    void keepUnseenControlsFromFocus(QWidget* client);
     void WireReactions();
     void Form_Unload();
 
     void writeSetting(const QString& section, const QString& key, const QString& value);
     void writeOption(const OptionControl& control);
     void setFrameskipCaption();
+
+    // The list mode ("Full" or "Fav", the games list's tag) and the caption that shows it.
+    void setListMode(const QString& mode);
     void showFullListMode();
+
+    // The three steps of a press on the games list.
+    void storeRecordingName(int index);
+    void storeListIndex(int index);
+    void offerToAddOrRemove(int index);
+
+    QString systemToolTip(int row) const;
+    QString gameToolTip(int row) const;
+
+    // A notice that arrives on its own (a game that failed) waits while "Update systems" runs or
+    // another box is open, so that no box ever stands where it cannot be answered.
+    void noticeWhenFree(const QString& text);
+    void showWaitingNotices();
 
     Platform m_platform;
     std::vector<OptionBinding> m_options; // the option table, bound to this window's controls
     FavouritesFile m_favourites;          // the favourites as last loaded, for a byte-exact rewrite
     bool m_settingsFailureShown = false;
+    bool m_updating = false;         // "Update systems" is waiting for the emulator
+    bool m_closeAfterUpdate = false; // the window was closed meanwhile
+    QStringList m_waitingNotices;
+    QTimer m_noticeRetry;
 };

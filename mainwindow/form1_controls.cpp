@@ -1,41 +1,22 @@
 // The window as created: every control with its caption, entries, tooltip, font, state and
 // place. Places are in twips, so the layout keeps its proportions at any screen resolution.
+#include "desktop/windowlook.h"
 #include "mainwindow/form1.h"
+#include "mainwindow/twostatecheckbox.h"
 #include "platform/twips.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QSlider>
 
 namespace {
-
-QFont tahoma(qreal points, bool bold = false) {
-    // Tahoma is narrow; where it is missing, a narrow sans keeps the captions within their places.
-    QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans Condensed")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-QFont courier() {
-    QFont font(QStringLiteral("Courier"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    font.setPointSizeF(9.6);
-    return font;
-}
 
 // Creates a named control in its container at a place given in twips.
 class Placer {
@@ -110,8 +91,7 @@ void Form1::CreateMenus() {
 }
 
 void Form1::CreateControls() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const Placer at(screen ? screen->logicalDotsPerInch() : 96.0);
+    const Placer at(screenDpi());
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("Form1Client"));
     client->setFixedSize(twipsToPixels(9864, at.dpi()), twipsToPixels(4692, at.dpi()));
@@ -166,12 +146,13 @@ void Form1::CreateControls() {
     AlternateMameText = at.make<QLineEdit>(Frame5, "AlternateMameText", 120, 720, 2532, 288,
                                            QStringLiteral("Pmame31"));
     AlternateMameText->setEnabled(false);
-    AdditionalParamCheck = at.make<QCheckBox>(Frame5, "AdditionalParamCheck", 120, 1200, 1812, 252,
-                                              QStringLiteral("Additional parameters:"));
+    AdditionalParamCheck =
+        at.make<TwoStateCheckBox>(Frame5, "AdditionalParamCheck", 120, 1200, 1812, 252,
+                                  QStringLiteral("Additional parameters:"));
     AdditionalParamText = at.make<QLineEdit>(Frame5, "AdditionalParamText", 120, 1440, 2532, 288);
     AdditionalParamText->setEnabled(false);
-    CheatCheck = at.make<QCheckBox>(Frame5, "CheatCheck", 120, 1920, 2532, 252,
-                                    QStringLiteral("Enable cheat"));
+    CheatCheck = at.make<TwoStateCheckBox>(Frame5, "CheatCheck", 120, 1920, 2532, 252,
+                                           QStringLiteral("Enable cheat"));
     CheatCheck->setToolTip(QStringLiteral("Enable cheat"));
     Command1 =
         at.make<QPushButton>(Frame5, "Command1", 120, 2280, 1212, 252, QStringLiteral("Playback"));
@@ -237,10 +218,10 @@ void Form1::CreateControls() {
     AntialiasCombo = at.combo(Frame4, "AntialiasCombo", {"Default", "Antialias", "No Antialias"},
                               120, 480, 1452, 264);
     BeamCheck =
-        at.make<QCheckBox>(Frame4, "BeamCheck", 120, 960, 732, 252, QStringLiteral("Beam:"));
+        at.make<TwoStateCheckBox>(Frame4, "BeamCheck", 120, 960, 732, 252, QStringLiteral("Beam:"));
     BeamText = at.make<QLineEdit>(Frame4, "BeamText", 960, 960, 612, 288, QStringLiteral("1.00"));
-    FlickerCheck =
-        at.make<QCheckBox>(Frame4, "FlickerCheck", 120, 1320, 852, 252, QStringLiteral("Flicker:"));
+    FlickerCheck = at.make<TwoStateCheckBox>(Frame4, "FlickerCheck", 120, 1320, 852, 252,
+                                             QStringLiteral("Flicker:"));
     FlickerText =
         at.make<QLineEdit>(Frame4, "FlickerText", 960, 1320, 612, 288, QStringLiteral("0"));
 
@@ -260,8 +241,8 @@ void Form1::CreateControls() {
     BitRateCombo =
         at.combo(Frame3, "BitRateCombo", {"Default", "8 bits", "16 bits"}, 1080, 1080, 1212, 264,
                  "For the software sound rendering engine not your soundcard...");
-    SbOplCheck = at.make<QCheckBox>(Frame3, "SbOplCheck", 120, 1440, 2412, 192,
-                                    QStringLiteral("Use the SoundBlaster OPL chip"));
+    SbOplCheck = at.make<TwoStateCheckBox>(Frame3, "SbOplCheck", 120, 1440, 2412, 192,
+                                           QStringLiteral("Use the SoundBlaster OPL chip"));
     SbOplCheck->setToolTip(QStringLiteral("Faster but less faithful"));
 
     // "Joystick".
@@ -277,4 +258,15 @@ void Form1::CreateControls() {
         unreachable->setEnabled(false);
     for (QLineEdit* text : {AlternateMameText, AdditionalParamText, BeamText, FlickerText})
         text->setFont(courier());
+    keepUnseenControlsFromFocus(client);
+}
+
+// A control the window keeps out of sight (hidden, or placed outside the client area) takes no
+// focus by keyboard or mouse either: a key pressed there would change an option nobody sees.
+void Form1::keepUnseenControlsFromFocus(QWidget* client) {
+    for (QWidget* control : client->findChildren<QWidget*>()) {
+        const QRect place(control->mapTo(client, QPoint()), control->size());
+        if (!control->isVisibleTo(client) || !client->rect().intersects(place))
+            control->setFocusPolicy(Qt::NoFocus);
+    }
 }

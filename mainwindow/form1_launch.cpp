@@ -37,10 +37,9 @@ void Form1::LaunchEmulator(const QString& ExtraParam) {
     // A game the emulator refuses (files missing, an image of the wrong kind) is told: the
     // emulator's own last words say why.
     const QString game = GameLine::name(GamesList->item(GamesList->listIndex()));
-    const auto failed = [window = QPointer<Form1>(this), game](int exitCode,
-                                                               const QString& lastErrors) {
+    const auto failed = [window = QPointer<Form1>(this), game](const ProgramEnd& end) {
         if (window)
-            window->m_platform.messages->notice(emulatorFailedNotice(game, exitCode, lastErrors));
+            window->noticeWhenFree(emulatorFailedNotice(game, end));
     };
     if (program.isEmpty() ||
         !m_platform.processes->start(program, command.arguments, m_platform.folder.path(), failed))
@@ -82,11 +81,11 @@ void Form1::ReadHelpMenu_Click() {
 }
 
 void Form1::WebMenu_Click() {
-    openWebSite(*m_platform.shell, m_platform.folder);
+    openWebSite(*m_platform.shell);
 }
 
 void Form1::EmailMenu_Click() {
-    startEmailToMaker(*m_platform.shell, m_platform.folder);
+    startEmailToMaker(*m_platform.shell);
 }
 
 void Form1::AboutMenu_Click() {

@@ -3,7 +3,34 @@
 #include "platform/textorder.h"
 
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
 #include <algorithm>
+
+// A name may hold characters that would break its row into several lines or vanish; each is
+// drawn as a visible stand-in on the one line (the entry itself is unchanged).
+static QString drawnOnOneLine(const QString& text) {
+    const auto odd = [](QChar c) {
+        return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F) ||
+               c.unicode() == 0x2028 || c.unicode() == 0x2029;
+    };
+    if (std::none_of(text.begin(), text.end(), odd))
+        return text;
+    QString drawn = text;
+    for (QChar& c : drawn) {
+        if (c.unicode() < 0x20)
+            c = QChar(0x2400 + c.unicode()); // the control pictures: \t is shown as a small HT
+        else if (c.unicode() == 0x7F)
+            c = QChar(0x2421);
+        else if (c.unicode() == 0x2028 || c.unicode() == 0x85)
+            c = QChar(0x2424); // a new-line symbol
+        else if (c.unicode() == 0x2029)
+            c = QChar(0x00B6); // a paragraph sign
+        else if (odd(c))
+            c = QChar(QChar::ReplacementCharacter);
+    }
+    return drawn;
+}
 
 int SortedListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(m_entries.size());
@@ -16,7 +43,12 @@ QVariant SortedListModel::data(const QModelIndex& index, int role) const {
     // whole would take seconds; what is drawn is cut long past what fits.
     constexpr qsizetype LongestShown = 512;
     if (role == Qt::DisplayRole)
-        return m_entries.at(index.row()).left(LongestShown);
+        return drawnOnOneLine(m_entries.at(index.row()).left(LongestShown));
+    if (role == Qt::ToolTipRole && m_toolTipOf) {
+        const QString tip = m_toolTipOf(index.row());
+        if (!tip.isEmpty())
+            return tip;
+    }
     return {};
 }
 
@@ -140,6 +172,30 @@ void SortedListBox::mousePressEvent(QMouseEvent* event) {
     if (under.isValid() && event->button() != Qt::LeftButton)
         setListIndex(under.row());
     emit mouseDown(event->button());
+}
+
+void SortedListBox::setToolTips(std::function<QString(int row)> toolTipOf) {
+    m_model->setToolTips(std::move(toolTipOf));
+}
+
+void SortedListBox::setEmptyText(const QString& text) {
+    m_emptyText = text;
+    viewport()->update();
+}
+
+bool SortedListBox::isCutOnScreen(const QString& text) const {
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return fontMetrics().horizontalAdvance(text) + 2 * margin > viewport()->width();
+}
+
+void SortedListBox::paintEvent(QPaintEvent* event) {
+    QListView::paintEvent(event);
+    if (count() > 0 || m_emptyText.isEmpty())
+        return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(viewport()->rect().adjusted(4, 4, -4, -4),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_emptyText);
 }
 
 void SortedListBox::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -3,6 +3,7 @@
 #include <QAbstractListModel>
 #include <QListView>
 #include <QStringList>
+#include <functional>
 
 // The entries of a sorted list box, alphabetical ignoring letter case.
 class SortedListModel : public QAbstractListModel {
@@ -18,9 +19,14 @@ public:
     int add(const QString& entry); // returns the row it went to
     void setEntries(QStringList entries, bool alreadySorted);
     void remove(int row);
+    // What an entry's tooltip says; none when it gives an empty text.
+    void setToolTips(std::function<QString(int row)> toolTipOf) {
+        m_toolTipOf = std::move(toolTipOf);
+    }
 
 private:
     QStringList m_entries;
+    std::function<QString(int row)> m_toolTipOf;
 };
 
 // A list box that keeps its entries sorted, carries a tag text, and reports a change of its
@@ -48,6 +54,13 @@ public:
     QString tag() const { return m_tag; }
     void setTag(const QString& tag) { m_tag = tag; }
 
+    void setToolTips(std::function<QString(int row)> toolTipOf);
+    // The line the empty list shows in its place, drawn and never an entry.
+    QString emptyText() const { return m_emptyText; }
+    void setEmptyText(const QString& text);
+    // True when the text, drawn as an entry, is wider than the list shows.
+    bool isCutOnScreen(const QString& text) const;
+
 signals:
     void selectionClicked();
     void lineDoubleClicked();
@@ -58,11 +71,13 @@ protected:
                                                          const QEvent* event) const override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void changeQuietly(const std::function<void()>& change);
 
     SortedListModel* m_model;
     QString m_tag;
+    QString m_emptyText;
     bool m_quiet = false;
 };
