@@ -3,8 +3,11 @@
 // arguments to a log, then does what the environment asks:
 //
 //   STANDIN_LOG=<file>      the log to append to; default: standin.log beside the executable
-//   STANDIN_SAY=<text>      after logging, write the text and a line end to standard error
-//   STANDIN_EXIT=<n>        after logging, exit at once with code n, printing nothing else
+//   STANDIN_DELAY=<ms>      after logging, wait that long before doing the rest
+//   STANDIN_SPEW=<MB>       then write that many megabytes of warning lines to standard error
+//   STANDIN_SAY=<text>      then write the text and a line end to standard error
+//   STANDIN_SIGNAL=<n>      then end by signal n, as a crash does
+//   STANDIN_EXIT=<n>        then exit at once with code n, printing nothing else
 //   STANDIN_HANG=1          after logging, print the listing's header line (for -listfull only),
 //                           then sleep until killed
 //   STANDIN_LISTING=<file>  -listfull prints this file's bytes unchanged
@@ -21,12 +24,14 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -36,16 +41,15 @@ bool isOn(const char* name) {
     return value && std::strcmp(value, "1") == 0;
 }
 
-std::optional<int> exitCodeAsked() {
-    const char* value = std::getenv("STANDIN_EXIT");
+std::optional<int> numberAsked(const char* name) {
+    const char* value = std::getenv(name);
     if (!value || !*value)
         return std::nullopt;
     errno = 0;
     char* end = nullptr;
     const long code = std::strtol(value, &end, 10);
     if (errno != 0 || *end != '\0' || code < INT_MIN || code > INT_MAX) {
-        std::fprintf(stderr, "tallowick-standin: STANDIN_EXIT=%s is not a number, ignored\n",
-                     value);
+        std::fprintf(stderr, "tallowick-standin: %s=%s is not a number, ignored\n", name, value);
         return std::nullopt;
     }
     return static_cast<int>(code);
@@ -96,9 +100,22 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tallowick-standin: cannot write %s: %s\n", log.c_str(),
                      std::strerror(errno));
 
+    if (const auto milliseconds = numberAsked("STANDIN_DELAY"))
+        usleep(useconds_t(*milliseconds) * 1000);
+    if (const auto megabytes = numberAsked("STANDIN_SPEW")) {
+        const std::string warning(1023, 'w');
+        for (long line = 0; line < long(*megabytes) * 1024; ++line)
+            std::fprintf(stderr, "%s\n", warning.c_str());
+    }
     if (const char* said = std::getenv("STANDIN_SAY"))
         std::fprintf(stderr, "%s\n", said);
-    if (const auto code = exitCodeAsked())
+    if (const auto signal = numberAsked("STANDIN_SIGNAL")) {
+        const rlimit noCoreFile{0, 0}; // a crash asked for leaves nothing behind
+        setrlimit(RLIMIT_CORE, &noCoreFile);
+        std::signal(*signal, SIG_DFL);
+        std::raise(*signal);
+    }
+    if (const auto code = numberAsked("STANDIN_EXIT"))
         return *code;
 
     const bool listing = !run.arguments.empty() && run.arguments.front() == "-listfull";

@@ -30,6 +30,9 @@ std::string formatRunRecord(const RunRecord& run) {
     return record;
 }
 
+// The MAME adapter finds its folder the same way; the two keep their own few lines on purpose:
+// each small program is copied alone into a folder, and the stand-in must stay what the tests
+// rely on whatever the adapter becomes.
 static std::string executableFolder() {
     std::string target(256, '\0');
     for (;;) {
