@@ -1,123 +1,209 @@
-// Favourites through the window: presses, adding and removing byte for byte, swapping, faults.
+// Favourites as the user keeps them: a right-click on a game adds it, one on a favourite removes
+// it, and the file on disk holds exactly what the list says, byte for byte.
+#include "catalogue/favourites.h"
 #include "tests/support/fixture.h"
-#include <QGroupBox>
-#include <QtTest>
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/stat.h>
-namespace {
-const QString Long = "The Tale of a Cartridge Whose Name Runs On Past 63 Columns.nes";
-const auto line = [](const QString& name) { return nesLine(name).toUtf8(); };
-const auto crlf = [](const QList<QByteArray>& lines) { return lines.join("\r\n") + "\r\n"; };
-const QByteArray A = line("alpha.zip"), B = line("beta.zip"), G = line("gamma.zip");
 
-struct DiskFull { // no file may grow past `bytes`; a write past it fails instead of killing us
-    rlimit old{};
-    explicit DiskFull(rlim_t bytes) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old);
-        const rlimit full{bytes, old.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &full);
-    }
-    ~DiskFull() { setrlimit(RLIMIT_FSIZE, &old); }
-};
-struct P {
-    // The favourites before ("-": none), after (in list order, for a removal; "=": folder as was)
-    QByteArray before, after;
+#include <QGroupBox>
+#include <QPushButton>
+#include <QtTest>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray lineOf(const QString& name) {
+    return nesLine(name).toUtf8();
+}
+QByteArray crlf(const QList<QByteArray>& lines) {
+    return lines.join("\r\n") + "\r\n";
+}
+const QByteArray Alpha = lineOf("alpha.zip"), Beta = lineOf("beta.zip"),
+                 Gamma = lineOf("gamma.zip");
+const QByteArray NoFile; // null: no favourites file yet
+
+// Three images of nes (alpha.zip, beta.zip, Café.nes) and, unless it is NoFile, that favourites
+// file.
+std::unique_ptr<Form1> openWith(TestPlatform& t, const QByteArray& favourites) {
+    if (!t.writeSystem("nes", "Nintendo", {"alpha.zip", "beta.zip", "Café.nes"}))
+        return nullptr;
+    if (!favourites.isNull() && !t.write("Tallowick.fav", favourites))
+        return nullptr;
+    return t.open();
+}
+
+// The user swaps lists; the button is greyed as shipped, so a test ungreys it.
+void swapLists(Form1& form) {
+    form.SwapListCommand->setEnabled(true);
+    QTest::mouseClick(form.SwapListCommand, Qt::LeftButton);
+}
+
+struct Press {
+    QByteArray before;
+    bool favourites; // the list shows the favourites, sorted; else the full list
     int row;
-    Qt::MouseButton button;
-    QString said;          // the questions, then the notices, joined by |
-    QByteArray fault = ""; // "full disk", "read-only", or a makeSpecial() shape in its place
-    const char* lastFav = nullptr; // the favourites on show, swapped to with this stored; "-": none
-    bool answer = true;
+    bool answer; // to the question "Add ..." or "Remove ..."
+    QByteArray after;
 };
+
 } // namespace
-Q_DECLARE_METATYPE(P)
+Q_DECLARE_METATYPE(Press)
 
 class FavouritesTest : public QObject {
     Q_OBJECT
 private slots:
-    void press_data() {
-        QTest::addColumn<P>("p");
-        const QByteArray F = crlf({A, B, G}), odd = line("cafX.zip").replace('X', '\xe9'),
-                         o = "x\xff\r\n\r\nlf\n", mixed = G + "\n\n" + odd + "\r\n" + A + "\r" + B;
-        const auto L = Qt::LeftButton, M = Qt::MiddleButton, R = Qt::RightButton;
-        const QString add = "Add beta.zip|beta.zip\nhas been added in your favourites list !";
-        const QString rm = "Remove beta.zip|beta.zip\nhas been removed from your favourites list !";
-        const QString unsaved = " beta.zip|Your favourites could not be saved: @ cannot be "
-                                "written.\nThe favourites list is unchanged.";
-        QTest::newRow("full, left") << P{F, "=", 2, L, ""};
-        QTest::newRow("add cancelled") << P{F, "=", 1, R, "Add beta.zip", "", nullptr, false};
-        QTest::newRow("add to no file") << P{"-", crlf({B}), 1, R, add};
-        QTest::newRow("add keeps earlier bytes") << P{o, o + crlf({B}), 1, R, add};
-        QTest::newRow("add after no line end") << P{"typed", "typed\r\n" + crlf({B}), 1, R, add};
-        QTest::newRow("add after a lone CR") << P{"x\r", "x\r" + crlf({B}), 1, R, add};
-        QTest::newRow("add a long name")
-            << P{"-", crlf({line(Long)}), 3, R, QString(add).replace("beta.zip", Long)};
-        QTest::newRow("favourites, middle") << P{F, "=", 2, M, "", "", "1.5"};
-        QTest::newRow("favourites, past the end") << P{F, "=", -1, R, "", "", "3"};
-        QTest::newRow("remove cancelled") << P{F, "=", 0, R, "Remove alpha.zip", "", "-", false};
-        QTest::newRow("one of two equal") << P{crlf({B, A, B}), crlf({A, B}), 2, R, rm, "", "2"};
-        QTest::newRow("the rest keep bytes") << P{mixed, crlf({A, odd, G}), 1, R, rm, "", "1"};
-        QTest::newRow("remove the last") << P{crlf({B}), "", 0, R, rm, "", "0"};
-        for (const QByteArray tag :
-             {"full disk, add", "full disk, new file", "full disk, remove", "read-only, add",
-              "read-only, remove", "pipe", "device", "folder", "huge"}) {
-            const bool remove = tag.endsWith("remove");
-            const QString said = (remove ? "Remove" : "Add") + unsaved;
-            const QByteArray before = tag.endsWith("new file") ? "-" : F;
-            QTest::newRow(tag) << P{before, "=", 1, R, said, tag.left(9), remove ? "1" : nullptr};
-        }
+    // In the full list a right-click offers to add the line pressed, in the favourites to remove
+    // it; the file then holds exactly the lines it should, others' bytes untouched.
+    void rightClickAddsOrRemovesTheLinePressed_data() {
+        QTest::addColumn<Press>("press");
+        QTest::addColumn<QString>("game");
+        const QByteArray odd = "x\xff\r\n\r\nlf\n", cafe = "Caf\xc3\xa9.nes";
+        const QByteArray cafeLine = cafe + QByteArray(55, ' ') + "nes \"" + cafe + "\"\r\n";
+        const QByteArray latin = lineOf("cafX.zip").replace('X', '\xe9');
+        QTest::newRow("add the first") << Press{NoFile, false, 1, true, crlf({Beta})} << "beta.zip";
+        QTest::newRow("add, cancelled")
+            << Press{crlf({Alpha}), false, 1, false, crlf({Alpha})} << "beta.zip";
+        QTest::newRow("add after others' bytes")
+            << Press{odd, false, 0, true, odd + crlf({Alpha})} << "alpha.zip";
+        QTest::newRow("add after a line unended")
+            << Press{"typed", false, 1, true, "typed\r\n" + crlf({Beta})} << "beta.zip";
+        QTest::newRow("add an accent, in UTF-8")
+            << Press{NoFile, false, 2, true, cafeLine} << "Café.nes";
+        QTest::newRow("remove, cancelled")
+            << Press{crlf({Alpha, Beta}), true, 0, false, crlf({Alpha, Beta})} << "alpha.zip";
+        QTest::newRow("remove: the rest in list order")
+            << Press{crlf({Gamma, Beta, Alpha}), true, 1, true, crlf({Alpha, Gamma})} << "beta.zip";
+        QTest::newRow("remove one of two equal")
+            << Press{crlf({Beta, Alpha, Beta}), true, 2, true, crlf({Alpha, Beta})} << "beta.zip";
+        QTest::newRow("remove: others' bytes kept")
+            << Press{Gamma + "\n\n" + latin + "\r\n" + Alpha + "\r" + Beta, true, 1, true,
+                     crlf({Alpha, latin, Gamma})}
+            << "beta.zip";
+        QTest::newRow("remove the only one")
+            << Press{crlf({Beta}), true, 0, true, ""} << "beta.zip";
     }
-    void press() {
-        QFETCH(P, p);
+    void rightClickAddsOrRemovesTheLinePressed() {
+        QFETCH(Press, press);
+        QFETCH(QString, game);
+        TestPlatform t;
+        auto form = openWith(t, press.before);
+        QVERIFY(form);
+        if (press.favourites)
+            swapLists(*form);
+        const QStringList shownBefore = form->GamesList->items();
+        t.messages.answers = {press.answer};
+        QVERIFY(clickRow(form->GamesList, press.row, Qt::RightButton));
+        QCOMPARE(fileBytes(t.path("Tallowick.fav")), press.after);
+        QCOMPARE(t.messages.questions, QStringList{(press.favourites ? "Remove " : "Add ") + game});
+        QStringList notices;
+        if (press.answer && press.favourites)
+            notices << game + "\nhas been removed from your favourites list !";
+        if (press.answer && !press.favourites)
+            notices << game + "\nhas been added in your favourites list !";
+        QCOMPARE(t.messages.notices, notices);
+        QStringList shownAfter = shownBefore; // the full list itself never changes
+        if (press.favourites)
+            shownAfter = QString::fromUtf8(press.after).split("\r\n", Qt::SkipEmptyParts);
+        QCOMPARE(form->GamesList->items(), shownAfter);
+        // No other favourite is left selected for the next right-click to remove.
+        const bool removed = press.favourites && press.answer;
+        QCOMPARE(form->GamesList->listIndex(), removed ? -1 : press.row);
+    }
+
+    void favouritesNotSavedNameTheFileAndWhy_data() {
+        QTest::addColumn<bool>("removing");
+        QTest::addColumn<qint64>("room"); // how far a file may grow, as on a full disk; 0: no limit
+        QTest::addColumn<QString>("why"); // without room: the file is read-only
+        QTest::newRow("disk full mid-line") << false << qint64(184) << "No space left";
+        QTest::newRow("disk full, removing") << true << qint64(10) << "File too large";
+        QTest::newRow("read-only, removing") << true << qint64(0) << "it is read-only";
+    }
+    void favouritesNotSavedNameTheFileAndWhy() {
+        QFETCH(bool, removing);
+        QFETCH(qint64, room);
+        QFETCH(QString, why);
         TestPlatform t;
         const QString fav = t.path("Tallowick.fav");
-        t.write("Tallowick.sys", listing({{"nes", "Nintendo Entertainment System"}}));
-        for (const QString& name : QStringList{"alpha.zip", "beta.zip", "gamma.zip", Long})
-            t.write("ROMS/nes/" + name, "image");
-        if (p.before != "-")
-            writeBytes(fav, p.before);
-        if (p.fault == "read-only")
-            QVERIFY(::chmod(QFile::encodeName(fav).constData(), 0444) == 0);
-        else if (p.fault != "full disk" && !p.fault.isEmpty() && QFile::remove(fav))
-            makeSpecial(fav, p.fault);
-        if (p.lastFav && qstrcmp(p.lastFav, "-"))
-            t.settings.values.insert("Games/LastFav", p.lastFav);
-        auto form = t.open();
+        auto form = openWith(t, crlf({Alpha, Beta})); // 168 bytes
+        QVERIFY(form);
+        if (room == 0)
+            QCOMPARE(::chmod(QFile::encodeName(fav).constData(), 0444), 0);
+        if (removing)
+            swapLists(*form);
+        const FolderContents before = contentsOf(t.path());
+        {
+            std::optional<DiskFull> full;
+            if (room > 0)
+                full.emplace(room);
+            QVERIFY(clickRow(form->GamesList, 1, Qt::RightButton));
+        }
+        QCOMPARE(t.messages.notices.size(), 1);
+        const QString told = "Your favourites could not be saved: " + fav + " cannot be written: ";
+        QVERIFY2(t.messages.notices[0].startsWith(told + why), qPrintable(t.messages.notices[0]));
+        QVERIFY(contentsOf(t.path()) == before); // nothing half written, nothing left behind
+        QCOMPARE(form->GamesList->count(), removing ? 2 : 3); // a favourite not removed stays
+    }
+
+    void twoWindowsAddingAtOnceBothLand() {
+        TestPlatform t;
+        const QString fav = t.path("Tallowick.fav");
+        constexpr int Each = 200;
+        const pid_t other = ::fork(); // a second Tallowick, adding its own favourites
+        if (other == 0) {
+            for (int i = 0; i < Each; ++i)
+                appendFavourite(fav, nesLine(QString("other %1.nes").arg(i)));
+            ::_exit(0);
+        }
+        QStringList expected;
+        for (int i = 0; i < Each; ++i) {
+            QVERIFY(!appendFavourite(fav, nesLine(QString("ours %1.nes").arg(i))));
+            expected << nesLine(QString("ours %1.nes").arg(i))
+                     << nesLine(QString("other %1.nes").arg(i));
+        }
+        QCOMPARE(::waitpid(other, nullptr, 0), other);
+        QStringList lines = QString::fromUtf8(fileBytes(fav)).split("\r\n");
+        QCOMPARE(lines.takeLast(), QString()); // the last line ends too
+        lines.sort();
+        expected.sort();
+        QCOMPARE(lines, expected); // every line whole, none lost, no blank one between
+    }
+
+    // The stored line is selected in the favourites; the captions say which list shows, and a
+    // left or middle press only stores the line's index.
+    void swapShowsTheFavouritesAtTheStoredLineThenTheFullList_data() {
+        QTest::addColumn<QString>("stored"); // LastFav; null: never stored
+        QTest::addColumn<int>("selected");
+        QTest::newRow("second") << "1" << 1;
+        QTest::newRow("half rounds to even") << "2.5" << 2;
+        QTest::newRow("past the end") << "3" << -1;
+        QTest::newRow("not a number") << "abc" << 0;
+    }
+    void swapShowsTheFavouritesAtTheStoredLineThenTheFullList() {
+        QFETCH(QString, stored);
+        QFETCH(int, selected);
+        TestPlatform t;
+        if (!stored.isNull())
+            t.settings.values["Games/LastFav"] = stored;
+        auto form = openWith(t, crlf({Gamma, Beta, Alpha}));
+        QVERIFY(form);
         const QStringList full = form->GamesList->items();
-        if (p.lastFav) {
-            form->SwapListCommand_Click();
-            QCOMPARE(form->Frame1->title(), QString("Games [Favourites list]"));
-            QCOMPARE(form->GamesList->listIndex(), p.row);
-        }
-        form->GamesList->setListIndex(p.row);
-        const bool readable = p.fault != "pipe" && p.fault != "huge"; // blocks; takes ages
-        FolderContents expected = readable ? contentsOf(t.path()) : FolderContents();
-        const qint64 size = QFileInfo(fav).size();
-        t.messages.answers = {p.answer};
-        const rlim_t room = p.lastFav ? 10 : size + 10; // none for a rewrite; a line only half fits
-        auto diskFull = p.fault == "full disk" ? std::make_unique<DiskFull>(room) : nullptr;
-        form->GamesList_MouseDown(p.button);
-        diskFull.reset();
-        const QString key = p.lastFav ? "Games/LastFav" : "Games/LastFull"; // the list's own
-        QCOMPARE(t.settings.writes.last(), qMakePair(key, QString::number(p.row)));
-        QCOMPARE((t.messages.questions + t.messages.notices).join('|'), p.said.replace('@', fav));
-        if (p.after != "=")
-            expected["/Tallowick.fav"] = "file " + p.after.toStdString();
-        QVERIFY(readable ? contentsOf(t.path()) == expected : QFileInfo(fav).size() == size);
-        if (p.lastFav) { // the file's lines in order, then back to the full list, none selected
-            const QString shown = QString::fromUtf8(p.after == "=" ? p.before : p.after);
-            QCOMPARE((QStringList(form->GamesList->items()) << "").join("\r\n"), shown);
-            // No other favourite is left selected for the next right-click to remove.
-            const bool removed = p.said.startsWith("Remove") && p.answer;
-            QCOMPARE(form->GamesList->listIndex(), removed ? -1 : p.row);
-            form->SwapListCommand_Click();
-            QCOMPARE(form->Frame1->title(), QString("Games [Full list]"));
-        }
+        QCOMPARE(form->Frame1->title(), QString()); // no caption until the first swap
+        swapLists(*form);
+        QCOMPARE(form->Frame1->title(), QString("Games [Favourites list]"));
+        QCOMPARE(form->GamesList->items(), (QStringList{Alpha, Beta, Gamma}));
+        QCOMPARE(form->GamesList->listIndex(), selected);
+        QVERIFY(clickRow(form->GamesList, 2, Qt::MiddleButton));
+        QCOMPARE(t.settings.values.value("Games/LastFav"), QString("2"));
+        QVERIFY(t.messages.questions.isEmpty());
+        QTest::mouseClick(form->GamesListCommand, Qt::LeftButton); // a refill is the full list
+        QCOMPARE(form->Frame1->title(), QString("Games [Full list]"));
         QCOMPARE(form->GamesList->items(), full);
-        QCOMPARE(form->GamesList->listIndex(), p.lastFav ? -1 : p.row);
+        QCOMPARE(form->GamesList->listIndex(), -1);
+        QVERIFY(clickRow(form->GamesList, 1));
+        QCOMPARE(t.settings.values.value("Games/LastFull"), QString("1"));
+        QCOMPARE(fileBytes(t.path("Tallowick.fav")), crlf({Gamma, Beta, Alpha}));
     }
 };
+
 QTEST_MAIN(FavouritesTest)
 #include "tst_favourites.moc"

@@ -1,139 +1,162 @@
-// Playing a game: the command line from the window's choices, its words, the program, the process.
+// Playing a game.
+#include "desktop/processstarter.h"
 #include "launch/commandline.h"
-#include "platform/processstarter.h"
 #include "tests/support/fixture.h"
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QtTest>
+#include <QtWidgets>
+#include <csignal>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
-// Files: "MESS" the stand-in, "-MESS" unmarked, "!MESS" no program inside, "%MESS" the MAME
-// adapter; bin/ is the PATH. Program: "MESS" is "Original MESS", else the alternate name as typed.
+namespace {
+
+// It must arrive whole.
+const QString Game = "Tale  $(x) 'y' " + QString(60, 'n') + ".nes";
+
+// Shown: the last 8 non-empty lines, each cut to 160 characters.
+const QByteArray Said = "1\n2\n\n3\n \n4\n" + QByteArray(200, 'x') + "\n5\n6\n7\n8";
+const QString Shown = "\n\nIts last words:\n2\n3\n4\n" + QString(157, 'x') + "...\n5\n6\n7\n8";
+
+struct stat errorFileOf(qint64 pid) {
+    struct stat info {};
+    ::stat(qPrintable(QString("/proc/%1/fd/2").arg(pid)), &info);
+    return info;
+}
+
+// bin/ is the PATH.
 struct Launch {
-    QStringList files, arguments; // as the first marked stand-in, or MAME, got them
-    QString program, label, notice = {}, additional = {}; // notice: a piece of every notice
-    QByteArray env = "STANDIN_EXIT=";
-    int line = 1; // the game's: 0 "a.nes", 1 the long name
+    QString typed;                                  // as the alternate build; empty: MESS
+    QString started, notice;                        // empty: none
+    QStringList standins = {"MESS"};                // stand-in copies
+    QString unmarked = {};                          // not marked as a program
+    bool noProgram = false;                         // the first copy holds none
+    QByteArray order = "STANDIN_EXIT", value = "0"; // over exit code 3
 };
-static const QString Game = "Super  Mario $(x) 'y' " + QString(50, 'n') + ".nes", // 63 shown
-    Line = "MESS nes \"" + Game + "\" ";
+
+} // namespace
 
 class LaunchTest : public QObject {
     Q_OBJECT
 private slots:
-    void compose_data() {
-        QTest::addColumn<LaunchChoices>("choices"); // the additional check: 1 checked, 2 grey
-        QTest::addColumn<QString>("expected");
-        const QString a = "nes \"a b\"", mess = "MESS " + a + " ";
-        QTest::newRow("MESS") << LaunchChoices{true, "pm31", 0, "-fs", a, ""} << mess;
-        QTest::newRow("alternate") << LaunchChoices{false, " m ", 0, "", a, ""} << " m  " + a + " ";
-        QTest::newRow("no line selected") << LaunchChoices{true, "", 0, "", "", ""} << "MESS  ";
-        QTest::newRow("grey") << LaunchChoices{true, "", 2, "-fs", a, ""} << mess;
-        QTest::newRow("checked, empty") << LaunchChoices{true, "", 1, "", a, ""} << mess + " ";
-        QTest::newRow("typed") << LaunchChoices{true, "", 1, " \"a\" ", a, ""} << mess + " \"a\"  ";
+    // The pieces in order, each ending in one blank, nothing typed changed; the program's words.
+    void commandLineIsItsPiecesInOrder_data() {
+        QTest::addColumn<LaunchChoices>("choices");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("words"); // the program first
+        QTest::newRow("MESS, greyed") << LaunchChoices{true, "pm", 2, "-fs", "nes x", ""}
+                                      << "MESS nes x " << QStringList{"MESS", "nes", "x"};
+        QTest::newRow("alternate with blanks, no line, checked, empty")
+            << LaunchChoices{false, " m ", 1, "", "", ""} << " m    " << QStringList{"", "m"};
+        QTest::newRow("typed as it is, extra last")
+            << LaunchChoices{true, "", 1, "\tc\"d e\" \"\"", "nes \"a b\"", "-record nes "}
+            << "MESS nes \"a b\" \tc\"d e\" \"\" -record nes "
+            << QStringList{"MESS", "nes", "a b", "cd e", "", "-record", "nes"};
     }
-    void compose() {
+    void commandLineIsItsPiecesInOrder() {
         QFETCH(LaunchChoices, choices);
-        QTEST(composeCommandLine(choices), "expected");
-    }
-    void split_data() {                         // the line split is the row's name
-        QTest::addColumn<QStringList>("words"); // the program first, empty when none is named
-        QTest::newRow("M\tnes \t  a b\t") << QStringList{"M", "nes", "a", "b"};
-        QTest::newRow("\"M S\" \"\" \"x  y") << QStringList{"M S", "", "x  y"};
-        QTest::newRow(" \tnes \"a b\" ") << QStringList{"", "nes", "a b"};
-    }
-    void split() {
-        const SplitCommand split = splitCommandLine(QTest::currentDataTag());
+        QFETCH(QString, line);
+        QCOMPARE(composeCommandLine(choices), line);
+        const SplitCommand split = splitCommandLine(line);
         QTEST(QStringList{split.program} + split.arguments, "words");
     }
-    void launch_data() {
+
+    // A double-click and Play start the same program; a bad end is told once the game ends.
+    void aLaunchStartsTheProgramItsLineNames_data() {
         QTest::addColumn<Launch>("l");
-        const QString typed = "-n \"a  b\" c\"d e\"",
-                      failed = Game + ".\n\nIts last words:\nRequired files are missing";
-        const QStringList m{"MESS"}, game{"nes", Game},
-            words = game + QStringList{"-n", "a  b", "cd e"},
-            mame{"nes", "-cart", "%1/ROMS/nes/" + Game, "-input_directory", "%1/INP"};
-        QTest::newRow("stand-in") << Launch{m, words, "MESS", Line + typed + " ", "", typed};
-        QTest::newRow("any case") << Launch{{"mEsS"}, game, "MESS", Line};
-        QTest::newRow(".exe") << Launch{{"Mess.EXE"}, game, "MESS", Line};
-        QTest::newRow("exact") << Launch{{"mess", "!MESS"}, game, "mess", "mess" + Line.mid(4)};
-        QTest::newRow("not marked: PATH") << Launch{{"-MESS", "bin/MESS"}, game, "MESS", Line};
-        QTest::newRow("slash") << Launch{{"./e", "bin/e"}, game, "./e", "./e" + Line.mid(4)};
-        QTest::newRow("unmarked") << Launch{{"-e"}, {}, "./e", "./e" + Line.mid(4), "./e\" could"};
-        QTest::newRow("no program inside") << Launch{{"!MESS"}, {}, "MESS", Line, "MESS\" could"};
-        QTest::newRow("names none") << Launch{m, {}, "", Line.mid(4), "names no program"};
-        QTest::newRow("exit 3") << Launch{m, game, "MESS", Line, failed, "", "STANDIN_EXIT=3"};
-        Launch named{m, {"nes", "a.nes"}, "MESS", "MESS nes \"a.nes\" ", "running a.nes.\n"};
-        named.env = "STANDIN_EXIT=3", named.line = 0; // a name shorter than its columns
-        QTest::newRow("exit 3, short name") << named;
-        QTest::newRow("outlives us") << Launch{m, game, "MESS", Line, "", "", "STANDIN_HANG=1"};
-        QTest::newRow("MAME adapter") << Launch{{"%MESS"}, mame, "MESS", Line};
+        const QString cannot = "\" could not be started: it is not in the program folder or on "
+                               "the PATH, or it cannot be run.";
+        const QString running = " while running " + Game + ".";
+        const QString exit3 = "The emulator ended with exit code 3" + running;
+        const QString unkept = "\n\nIts error output could not be kept, so its last words are "
+                               "not known.";
+        const auto mess = [](QByteArray order, QByteArray value, QString told) {
+            return Launch{"", "MESS", told, {"MESS"}, "", false, order, value};
+        };
+        QTest::newRow("any case, before PATH") << Launch{"", "mEsS", "", {"mEsS", "bin/MESS"}};
+        QTest::newRow(".exe, exact wins") << Launch{"", "MESS.exe", "", {"MESS.EXE", "MESS.exe"}};
+        QTest::newRow("unmarked") << Launch{"", "bin/MESS", "", {"bin/MESS"}, "MESS"};
+        QTest::newRow("slash") << Launch{"./e", "./e", "", {"./e"}};
+        QTest::newRow("no program")
+            << Launch{"", "", "The program \"MESS" + cannot, {"MESS"}, "", true};
+        QTest::newRow("exit code 3 after 150 MB") << mess("STANDIN_SPEW", "150", exit3 + Shown);
+        QTest::newRow("SIGSEGV") << mess("STANDIN_SIGNAL", "11",
+                                         "The emulator stopped on signal 11 (Segmentation fault)" +
+                                             running + Shown);
+        for (const int stop : {SIGTERM, SIGINT, SIGKILL, SIGHUP, SIGPIPE})
+            QTest::addRow("%s", strsignal(stop))
+                << mess("STANDIN_SIGNAL", QByteArray::number(stop), "");
+        QTest::newRow("TMPDIR missing") << mess("TMPDIR", "/proc/none", exit3 + unkept);
     }
-    void launch() {
+    void aLaunchStartsTheProgramItsLineNames() {
         QFETCH(Launch, l);
-        TestPlatform test;
-        const QString folder = QFileInfo(test.path()).canonicalFilePath();
-        const bool hang = l.env.startsWith("STANDIN_HANG");
-        const ScopedEnv path("PATH", QFile::encodeName(test.path("bin"))),
-            fake("FAKE_MAME_ARGUMENTS", QFile::encodeName(test.path("said"))),
-            fallback("TALLOWICK_MAME_FALLBACK", "/none"),
-            say("STANDIN_SAY", "Required files are missing"),
-            order(hang ? "STANDIN_HANG" : "STANDIN_EXIT", l.env.mid(l.env.indexOf('=') + 1));
-        test.installStandin("standin"); // its log
-        QDir(test.path()).mkpath("bin");
-        QFile::link(qEnvironmentVariable("TALLOWICK_FAKE_MAME"), test.path("bin/mame"));
-        for (const QString& file : l.files) { // copied with their mode
-            const QString to = test.path(QString(file).remove(QRegularExpression("^[-!%]")));
-            const char* from = file[0] == '%' ? "TALLOWICK_MAME_ADAPTER" : "TALLOWICK_STANDIN";
-            QFile::copy(qEnvironmentVariable(from), to);
-            if (file[0] == '!')
-                writeBytes(to, "\177ELF nonsense");
-            if (file[0] == '-')
-                QFile::setPermissions(to, QFile::ReadOwner);
+        TestPlatform t;
+        const ScopedEnv path("PATH", QFile::encodeName(t.path("bin")));
+        const ScopedEnv exit("STANDIN_EXIT", "3");
+        const ScopedEnv say("STANDIN_SAY", Said);
+        const ScopedEnv order(l.order.constData(), l.value);
+        QVERIFY(QDir().mkpath(t.path("bin")));
+        for (const QString& name : l.standins)
+            QVERIFY(t.installStandin(name));
+        QVERIFY(l.unmarked.isEmpty() || t.write(l.unmarked, "x"));
+        QVERIFY(!l.noProgram || t.write(l.standins[0], "\177ELF nonsense"));
+        QtProcessStarter starter;
+        t.platform.processes = &starter;
+        QVERIFY(t.writeSystem("nes", "Nintendo", {Game}));
+        auto form = t.open();
+        if (!l.typed.isEmpty()) {
+            QTest::mouseClick(form->AlternateMameOption, Qt::LeftButton);
+            QTest::keyClick(form->AlternateMameText, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(form->AlternateMameText, l.typed);
         }
-        test.write("Tallowick.sys", listing({{"nes", "Nintendo Entertainment System"}}));
-        test.write("ROMS/nes/a.nes", "image");
-        test.write("ROMS/nes/" + Game, "image");
-        const auto end = qScopeGuard([&] { // a game still running ends, also after a failure
-            for (const StandinRun& run : test.standinRuns())
-                if (::waitpid(pid_t(run.pid), nullptr, WNOHANG) == 0)
-                    ::kill(pid_t(run.pid), SIGKILL), ::waitpid(pid_t(run.pid), nullptr, 0);
+        const QString line = (l.typed.isEmpty() ? "MESS" : l.typed) + " nes \"" + Game + "\" ";
+        QVERIFY(doubleClickRow(form->GamesList, 0));
+        QCOMPARE(form->CommandlineLabel->text(), line);
+        QTest::mouseClick(form->PlayButton, Qt::LeftButton);
+        QCOMPARE(form->CommandlineLabel->text(), line);
+        QTRY_COMPARE(t.standinRuns().size(), l.started.isEmpty() ? 0 : 2);
+        QTRY_VERIFY(starter.children().isEmpty()); // both games have ended
+        QCOMPARE(t.messages.notices, l.notice.isEmpty() ? QStringList() : QStringList(2, l.notice));
+        for (const StandinRun& run : t.standinRuns()) {
+            QCOMPARE(run.program, t.path(l.started));
+            QCOMPARE(run.arguments, (QStringList{"nes", Game}));
+            QCOMPARE(run.cwd, t.path());
+        }
+    }
+
+    // A game outlives Tallowick; its error output takes little disk, also once Tallowick is gone.
+    void aGameRunsOnAfterTallowickCloses() {
+        TestPlatform t;
+        QVERIFY(t.writeSystem("nes", "Nintendo", {Game}));
+        QVERIFY(t.installStandin());
+        const ScopedEnv spew("STANDIN_SPEW", "150");
+        const ScopedEnv hang("STANDIN_HANG", "1");
+        const auto end = qScopeGuard([&] {
+            for (const StandinRun& run : t.standinRuns())
+                ::kill(pid_t(run.pid), SIGKILL);
         });
         {
             QtProcessStarter starter;
-            test.platform.processes = &starter;
-            auto form = test.open();
-            form->AlternateMameOption->setChecked(l.program != "MESS");
-            form->AlternateMameText->setText(l.program);
-            form->AdditionalParamCheck->setChecked(!l.additional.isEmpty());
-            form->AdditionalParamText->setText(l.additional);
-            const QPoint at =
-                form->GamesList->visualRect(form->GamesList->model()->index(l.line, 0)).center();
-            for (int round = 0; round < 2; ++round) { // a double-click, then "Play" on its line
-                round ? QTest::mouseClick(form->PlayButton, Qt::LeftButton)
-                      : QTest::mouseDClick(form->GamesList->viewport(), Qt::LeftButton, {}, at);
-                QTRY_COMPARE_WITH_TIMEOUT( // short: a launch broken in every row still ends in time
-                    l.files[0].startsWith('%')
-                        ? QString(fileBytes(test.path("said"))).split('\n', Qt::SkipEmptyParts)
-                        : test.standinRuns().value(round).arguments,
-                    QStringList(l.arguments).replaceInStrings("%1", folder), 2500);
-                QCOMPARE(form->CommandlineLabel->text(), l.label); // once the game has started
-            }
-            QTRY_VERIFY(hang || starter.children().isEmpty()); // every program ended, seen to end
-            QCOMPARE(test.messages.notices.filter(l.notice).size(), l.notice.isEmpty() ? 0 : 2);
-        } // Tallowick closes: the window, then its starter
-        QTest::qWait(hang ? 100 : 0);
-        for (const StandinRun& run : test.standinRuns()) {
-            const pid_t pid = pid_t(run.pid); // in a session of its own, no hang-up reaches it
-            const bool running = ::waitpid(pid, nullptr, WNOHANG) == 0 && ::getsid(pid) == pid;
-            QVERIFY(run.cwd == folder && running == hang &&
-                    run.program == test.path(l.files.filter(QRegularExpression("^[^-!]"))[0]));
+            t.platform.processes = &starter;
+            auto form = t.open();
+            QVERIFY(doubleClickRow(form->GamesList, 0));
+            QTRY_COMPARE(t.standinRuns().size(), 1);
+            const qint64 first = t.standinRuns()[0].pid;
+            QTRY_COMPARE(errorFileOf(first).st_size, 150 << 20); // all written
+            QTRY_VERIFY(errorFileOf(first).st_blocks * 512 <= 4 << 20);
+            const ScopedEnv later("STANDIN_DELAY", "500");
+            QTest::mouseClick(form->PlayButton, Qt::LeftButton); // writes once Tallowick is gone
+            QTRY_COMPARE(t.standinRuns().size(), 2);
+        } // Tallowick closes
+        const qint64 second = t.standinRuns()[1].pid;
+        QTRY_COMPARE(errorFileOf(second).st_size, 150 << 20);
+        QTRY_VERIFY(errorFileOf(second).st_blocks * 512 <= 4 << 20);
+        for (const StandinRun& run : t.standinRuns()) {
+            QVERIFY2(::waitpid(pid_t(run.pid), nullptr, WNOHANG) == 0, "the game runs on");
+            QCOMPARE(::getsid(pid_t(run.pid)), pid_t(run.pid)); // its own session
         }
     }
 };
+
 QTEST_MAIN(LaunchTest)
 #include "tst_launch.moc"

@@ -1,118 +1,140 @@
 // The systems list: the emulator's listing as Tallowick reads it, what the user is told when the
-// file gives nothing to show, and the list the window fills from it.
-#include "catalogue/gameline.h"
+// file gives nothing to show, and the list the window shows from it.
 #include "catalogue/systemsfile.h"
 #include "tests/support/fixture.h"
 
 #include <QtTest>
 
-using B = QByteArray;
-using L = QStringList;
+namespace {
 
-static void row(const char* name, const B& file, const L& systems, const QString& told = {}) {
-    QTest::newRow(name) << file << systems << told;
-}
+const QByteArray Header = "Name:             Description:\n";
+
+// A systems file's bytes (null: no file), or what lies in its place instead.
+struct Shape {
+    QByteArray bytes;
+    std::optional<Special> special = {};
+};
+
+struct Parsed {
+    QString line;
+    QString shortName; // empty: the line is no system
+    QString description;
+};
+
+} // namespace
+Q_DECLARE_METATYPE(Parsed)
+Q_DECLARE_METATYPE(Shape)
 
 class SystemsListTest : public QObject {
     Q_OBJECT
 private slots:
-    void file_data() {
-        QTest::addColumn<B>("file");       // the lines after the header, or a shape of file
-        QTest::addColumn<L>("systems");    // name|description
-        QTest::addColumn<QString>("told"); // the message after the file's name; empty: none
-        const QString none = " holds no system that can be shown.", cannot = " cannot be read: it ";
-        row("today's layout", "neo_cart          \"Neo \"MVS\", 1\"", {"neo_cart|Neo \"MVS\", 1"});
-        row("old layout", "a2600     \"Atari 2600 (NTSC)\"", {"a2600|Atari 2600 (NTSC)"});
-        row("old layout, name of 10", "neogeocart\"Neo Geo\"", {"neogeoca|Neo Geo"});
-        row("tab before the quote", "nes\t\"Nintendo\"", {"nes|Nintendo"});
-        row("columns", "vectrex    Vectrex.", {"vectrex|Vectrex"});
-        row("columns, quotes inside", "abc        Foo \"x\" bar", {"abc|Foo \"x\" ba"});
-        row("shorter than 12 characters", "vectrex    \nx\"\nvectrex    .", {"vectrex|"});
-        row("cut before its closing quote", "sms       \"Master Sys", {"sms|Master Sys"});
-        row("blanks after the closing quote", "nes       \"NES\"  \t ", {"nes|NES"});
-        row("bad names", "..        \"U\"\n/x        \"x\"\n          \"N\"", {}, none);
-        row("column 8 cuts a character", "abcdefg\xF0\x9F\x98\x80   Desc.", {}, none);
-        row("whole at column 8", "abcdef\xF0\x9F\x98\x80   Desc.", {"abcdef\U0001F600|Desc"});
-        row("CR only", "a         \"A\"\rb         \"B\"\r", {"a|A", "b|B"});
-        row("mixed line ends", "a         \"A\"\n\rb         \"B\"\r\n", {"a|A", "b|B"});
-        row("invalid UTF-8", "nes       \"Nin\xfftendo\"", {"nes|Nin\uFFFDtendo"});
-        row("line of 64 KiB", "big       \"" + B(65524, 'd') + '"', {"big|" + QString(65524, 'd')});
-        row("over 64 KiB", "big       \"" + B(65525, 'd') + "\"\nnes       \"N\"", {"nes|N"});
-        row("header only", "", {}, none);
-        row("empty", "empty", {}, none);
-        row("missing", "missing", {}, " was not found.");
-        row("pipe", "pipe", {}, cannot + "is a named pipe.");
-        row("device", "device", {}, cannot + "is a device.");
-        row("folder", "folder", {}, cannot + "is a folder.");
-        row("huge", "huge", {},
-            cannot + "holds 3,000,000,000 bytes, far more than a systems list holds.");
-        row("long line before the system", "long line", {"nes|NES"});
+    void initTestCase() { TestPlatform().open(); } // the first window loads fonts and styles
+
+    void eachLineGivesItsSystem_data() {
+        QTest::addColumn<Parsed>("p");
+        const QString smiley = "\U0001F600";
+        QTest::newRow("today's layout")
+            << Parsed{"neo_cart   \"Neo \"MVS\", 1\"", "neo_cart", "Neo \"MVS\", 1"};
+        QTest::newRow("old layout") << Parsed{"a2600     \"Atari 2600\"", "a2600", "Atari 2600"};
+        QTest::newRow("name of 10, cut to 8")
+            << Parsed{"neogeocart\"Neo Geo\"", "neogeoca", "Neo Geo"};
+        QTest::newRow("by columns") << Parsed{"vectrex    Vectrex.", "vectrex", "Vectrex"};
+        QTest::newRow("cut before its quote") << Parsed{"sms  \"Master Sys", "sms", "Master Sys"};
+        QTest::newRow("blanks after the quote") << Parsed{"nes  \"NES\"  \t ", "nes", "NES"};
+        QTest::newRow("column 8 cuts a character")
+            << Parsed{"abcdefg" + smiley + "   Desc.", "", ""};
     }
-    void file() {
-        QFETCH(B, file);
-        QFETCH(L, systems);
-        QFETCH(QString, told);
-        const bool special =
-            L{"empty", "missing", "pipe", "device", "folder", "huge", "long line"}.contains(file);
-        if (!special && !file.contains('\r') && !file.contains('\n')) {
-            const auto one = parseSystemLine(QString::fromUtf8(file));
-            QCOMPARE(one ? L{one->shortName + '|' + one->description} : L(), systems);
+    void eachLineGivesItsSystem() {
+        QFETCH(Parsed, p);
+        const auto system = parseSystemLine(p.line);
+        QCOMPARE(system.has_value(), !p.shortName.isEmpty());
+        if (system) {
+            QCOMPARE(system->shortName, p.shortName);
+            QCOMPARE(system->description, p.description);
         }
-        TestPlatform test;
-        const QString path = test.path("Tallowick.sys");
-        test.write("ROMS/nes/Game.nes", "image");
-        if (file == "pipe" || file == "huge" || file == "long line") {
-            // The snapshot reads every file whole: what cannot be read so lies outside, linked.
-            makeSpecial(test.elsewhere.filePath("list"), file);
-            QVERIFY(QFile::link(test.elsewhere.filePath("list"), path));
-        } else if (file == "device" || file == "folder") {
-            makeSpecial(path, file);
-        } else if (!special || file == "empty") {
-            test.write("Tallowick.sys", special ? B() : "Name:             Description:\n" + file);
-        }
-        const FolderContents before = contentsOf(test.path());
-        const double peak = peakMegabytes();
-        L read;
-        for (const SystemLine& system : readSystemsFile(path).systems)
-            read << system.shortName + '|' + system.description;
-        auto form = test.open();
-        QVERIFY2(!special || peakMegabytes() - peak < 16, "the file was held in memory");
-        QCOMPARE(read, systems);
-        QCOMPARE(form->EmulatedSystemList->count(), systems.size());
-        QVERIFY(!form->GamesList->items().contains("games")); // the placeholders are gone
-        const QString message =
-            "The systems list " + path + told +
-            "\nChoose \"Update systems\" in the \"File\" menu to make a new one.";
-        QCOMPARE(test.messages.notices, told.isEmpty() ? L() : L{message});
-        QVERIFY(contentsOf(test.path()) == before);
     }
 
-    void windowList() {
-        TestPlatform test;
-        test.write(
-            "Tallowick.sys",
-            "Name: Description:\nzx    \"Zebra\"\nec1     \"ecu\"\na2600 \"apple\"\nfamicom "
-            "\"Éclair\"\neagle \"Eagle\"\nec2     \"Ecu\"\nnes   \"Éclair\"\nzz    \"éclair\"\n");
-        test.write("ROMS/a2600/Pitfall.a26", "x");
-        test.write("ROMS/nes/b.nes", "x");
-        auto form = test.open();
-        SortedListBox* systems = form->EmulatedSystemList;
-        for (int load = 0; load < 2; ++load) {
-            QCOMPARE(systems->items(),
-                     (L{"apple", "Eagle", "Éclair", "Éclair", "éclair", "ecu", "Ecu", "Zebra"}));
-            QCOMPARE(systems->listIndex(), 0);
-            QCOMPARE(form->GamesList->items(), L{GameLine::make("Pitfall.a26", "a2600")});
-            form->show();
-            QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-            for (int row : {2, 3}) { // either Éclair shows the games of the last line with it
-                const QRect place = systems->visualRect(systems->model()->index(row, 0));
-                QTest::mouseClick(systems->viewport(), Qt::LeftButton, {}, place.center());
-                QCOMPARE(systems->listIndex(), row);
-                QCOMPARE(form->GamesList->items(), L{nesLine("b.nes")});
-            }
-            form->LoadSystemsList(); // after a system was chosen, it starts over at the first
+    // Line ends of every kind, in any piece the file is read in, give the same lines.
+    void linesReadTheSameInPiecesOfAnySize() {
+        TestPlatform t;
+        const QByteArray bytes =
+            "head\r\nA\rB\nC\r\n\r\nD\n\rE\xff" + QByteArray(70000, 'x') + "\r\nlast";
+        QVERIFY(t.write("list", bytes));
+        const QList<QByteArray> expected{"head", "A", "B", "C", "", "D", "", "last"};
+        for (qsizetype piece : {1, 2, 3, 5, 6, 64 * 1024}) {
+            QList<QByteArray> lines;
+            const FileProblem problem = readLines(
+                t.path("list"), 1 << 20, [&](qint64, const QByteArray& line) { lines << line; },
+                piece);
+            QVERIFY(!problem);
+            QCOMPARE(lines, expected); // the line over 64 KiB is skipped, but counted
         }
-        QVERIFY(test.messages.notices.isEmpty());
+    }
+
+    // What the file holds, or what lies in its place, and what the user is told.
+    void everyShapeOfFileGivesItsSystemsOrSaysWhyNot_data() {
+        QTest::addColumn<Shape>("shape");
+        QTest::addColumn<QStringList>("systems");
+        QTest::addColumn<QString>("told"); // after "The systems list <path>"
+        const QString none = " holds no system that can be shown.", cannot = " cannot be read: it ";
+        QTest::newRow("missing") << Shape{} << QStringList() << " was not found.";
+        QTest::newRow("header only") << Shape{Header} << QStringList() << none;
+        QTest::newRow("invalid UTF-8")
+            << Shape{Header + "nes  \"Nin\xfftendo\"\n"} << QStringList{"Nin\uFFFDtendo"} << "";
+        QTest::newRow("a line of 200 MB")
+            << Shape{{}, Special::LongLine} << QStringList{"NES"} << "";
+        QTest::newRow("pipe") << Shape{{}, Special::Pipe} << QStringList()
+                              << cannot + "is a named pipe.";
+        QTest::newRow("huge") << Shape{{}, Special::Huge} << QStringList()
+                              << cannot + "holds 3,000,000,000 bytes, far more than a systems "
+                                          "list holds.";
+    }
+    void everyShapeOfFileGivesItsSystemsOrSaysWhyNot() {
+        QFETCH(Shape, shape);
+        QFETCH(QStringList, systems);
+        QFETCH(QString, told);
+        TestPlatform t;
+        const QString path = t.path("Tallowick.sys");
+        if (shape.special)
+            QVERIFY(makeSpecial(path, *shape.special));
+        else if (!shape.bytes.isNull())
+            QVERIFY(t.write("Tallowick.sys", shape.bytes));
+        const double peak = peakMegabytes();
+        auto form = t.open(); // at once: nothing is waited on or read whole
+        QVERIFY2(peakMegabytes() - peak < 16, "the file was held in memory");
+        QCOMPARE(form->EmulatedSystemList->items(), systems);
+        QStringList notices;
+        if (!told.isEmpty())
+            notices << "The systems list " + path + told +
+                           "\nChoose \"Update systems\" in the \"File\" menu to make a new one.";
+        QCOMPARE(t.messages.notices, notices);
+        QVERIFY(!form->GamesList->items().contains("games")); // the placeholder rows are gone
+    }
+
+    // Sorted as a person reads; the first is chosen at start; either of two equal descriptions
+    // shows the games of the last line that has it; hovering a system names its folder.
+    void theListIsInReadingOrderAndAClickShowsThatSystem() {
+        TestPlatform t;
+        QVERIFY(t.write(
+            "Tallowick.sys",
+            listing({{"zx", "Zebra"}, {"fc", "Éclair"}, {"eagle", "eagle"}, {"nes", "Éclair"}})));
+        QVERIFY(t.write("ROMS/ZX/a", "x"));
+        QVERIFY(t.write("ROMS/ZX/b", "x"));
+        QVERIFY(t.write("ROMS/nes/b.nes", "x"));
+        auto form = t.open();
+        SortedListBox* systems = form->EmulatedSystemList;
+        QCOMPARE(systems->items(), (QStringList{"eagle", "Éclair", "Éclair", "Zebra"}));
+        QCOMPARE(systems->listIndex(), 0);
+        QCOMPARE(form->GamesList->count(), 0);
+        for (int row : {1, 2}) {
+            QVERIFY(clickRow(systems, row));
+            QCOMPARE(form->GamesList->items(), QStringList{nesLine("b.nes")});
+        }
+        const auto tip = [&](int row) {
+            return systems->model()->index(row, 0).data(Qt::ToolTipRole).toString();
+        };
+        QCOMPARE(tip(0), "eagle\nShort name: eagle\nROMS/eagle/ does not exist yet");
+        QCOMPARE(tip(3), "Zebra\nShort name: zx\nROMS/ZX/ \u2014 2 images");
     }
 };
 

@@ -1,108 +1,181 @@
-// "Update systems": the emulator's listing becomes the systems list only when its run ended well.
+// "Update systems" and its shell tools.
+#include "desktop/endsignals.h"
+#include "desktop/messageboxes.h"
+#include "desktop/processstarter.h"
 #include "shelltools/hvl_shelltools.h"
 #include "tests/support/fixture.h"
-#include <QProcess>
-#include <QPushButton>
-#include <QRadioButton>
+
 #include <QtTest>
+#include <QtWidgets>
 #include <csignal>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 
 using namespace hvl_ShellTools;
-using L = QStringList;
-template <typename... Cells> static void row(const char* name, const Cells&... cells) {
-    (QTest::newRow(name) << ... << QString(cells));
+
+namespace {
+
+const QByteArray Old = listing({{"nes", "NES"}, {"zx", "ZX"}});
+const QByteArray New = listing({{"msx", "MSX \"1\", Ölkrug"}, {"nes", "Famicom"}});
+const char* const Said = "Required files missing";
+
+// The old list, new.txt, a game, the stand-in as `emulator`.
+bool fill(TestPlatform& t, const QString& emulator = "MESS") {
+    return t.write("Tallowick.sys", Old) && t.write("new.txt", New) &&
+           t.write("ROMS/nes/Alpha.nes", "x") && t.installStandin(emulator);
 }
+
+// Done once the dialog shows.
+enum class Stop { Nothing, Cancel, CloseBox, Sigterm };
+
+struct Update {
+    QString told;                                            // in the one notice; empty: none
+    QByteArray order = "STANDIN_LISTING", value = "new.txt"; // to the stand-in
+    Stop stop = Stop::Nothing;
+    QString link = {}; // where Tallowick.sys links, from the other folder
+    QString emulator = "MESS";
+};
+
+} // namespace
 
 class UpdateSystemsTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { QCOMPARE(::prctl(PR_SET_CHILD_SUBREAPER, 1), 0); } // orphans are ours
+
+    // A path the shell reads as one word, whatever it holds.
     void shellWords_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("word");
-        row("what the shell leaves alone", "MESS.b_c-d+e,f:g@h%i", "MESS.b_c-d+e,f:g@h%i");
-        row("single quotes", "'it's' x", "''\\''it'\\''s'\\'' x'");
-        row("blanks", " two  blanks ", "' two  blanks '");
-        row("commands, double quotes", "\"$HOME\"$(exit 7);`id`&|", "'\"$HOME\"$(exit 7);`id`&|'");
-        row("backslash, glob, tilde, line break, accent", "~\\*?[a]\nÄ", "'~\\*?[a]\nÄ'");
+        QTest::newRow("left alone") << "M1/._-+,:@%"
+                                    << "M1/._-+,:@%";
+        QTest::newRow("all else") << "'a' b  $(x)`y`\"&;~\\*?[\nÄ"
+                                  << "''\\''a'\\'' b  $(x)`y`\"&;~\\*?[\nÄ'";
     }
     void shellWords() {
         QFETCH(QString, text);
-        QFETCH(QString, word);
-        QCOMPARE(shellWord(text), word);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(text);
-        QCOMPARE(GetShortPath(path), "Error!"); // nothing there yet
-        writeBytes(path, "x");
+        QTEST(shellWord(text), "word");
+        TestPlatform t;
+        const QString path = t.path(text);
+        QCOMPARE(GetShortPath(path), QString("Error!")); // no file yet
+        QVERIFY(writeBytes(path, "x"));
         QCOMPARE(QProcess::execute("/bin/sh", {"-c", "test -f " + GetShortPath(path)}), 0);
     }
-    void update_data() {
-        QTest::addColumn<QString>("emulator"); // its file; "!" marks it not executable
-        QTest::addColumn<QString>("order");    // the stand-in's switch, NAME=value
-        QTest::addColumn<QString>("told");     // the message, %1 the program folder; "" replaced
-        row("replaced", "MESS", "STANDIN_LISTING=new.txt", "");
-        row("replaced by mess", "mess", "STANDIN_LISTING=new.txt", "");
-        row("no MESS", "MESS.old!", "STANDIN_EXIT=", "not found in the program folder %1;");
-        row("not executable", "MESS!", "STANDIN_EXIT=", "%1/MESS cannot be run: it is not marked");
-        row("exit code 3", "MESS", "STANDIN_EXIT=3", "The emulator ended with exit code 3;");
-        row("exit 126", "MESS", "STANDIN_EXIT=126", "%1/MESS cannot be run: it is not a program ");
-        row("empty listing", "MESS", "STANDIN_EMPTY=1", "The emulator's listing holds no systems;");
-        row("no systems listed", "MESS", "STANDIN_LISTING=ROMS/nes/Alpha.nes", "holds no systems;");
-        row("cancel pressed", "MESS", "STANDIN_HANG=1", "Updating the systems list was cancelled;");
+
+    // A good run of MESS replaces the list a link leads to; else one notice at most, no change.
+    void updateSystems_data() {
+        QTest::addColumn<Update>("u");
+        const QString none = "/proc/tallowick-none/Tallowick.sys";
+        const QByteArray listing = "STANDIN_LISTING", file = "new.txt";
+        QTest::newRow("mess, through a link")
+            << Update{"", listing, file, Stop::Nothing, "list.sys", "mess"};
+        QTest::newRow("link, unwritable")
+            << Update{"No new systems list can be written beside " + none, listing, file,
+                      Stop::Nothing, none};
+        QTest::newRow("no MESS") << Update{"\"MESS\" was not found in the program folder",
+                                           listing,
+                                           file,
+                                           Stop::Nothing,
+                                           "",
+                                           "MESS.old"};
+        QTest::newRow("exit 3") << Update{"exit code 3; the systems list is unchanged.\n\n"
+                                          "Its last words:\nRequired files missing",
+                                          "STANDIN_EXIT", "3"};
+        QTest::newRow("exit 126") << Update{"/MESS cannot be run: it is not a program",
+                                            "STANDIN_EXIT", "126"};
+        QTest::newRow("empty") << Update{"holds no systems;", "STANDIN_EMPTY", "1"};
+        QTest::newRow("Cancel") << Update{"was cancelled;", "STANDIN_HANG", "1", Stop::Cancel};
+        QTest::newRow("close box") << Update{"", "STANDIN_HANG", "1", Stop::CloseBox};
+        QTest::newRow("SIGTERM") << Update{"", "STANDIN_HANG", "1", Stop::Sigterm};
     }
-    void update() {
-        QFETCH(QString, emulator);
-        QFETCH(QString, order);
-        QFETCH(QString, told);
-        const QString name = emulator.chopped(emulator.endsWith('!'));
-        const QByteArray variable = order.section('=', 0, 0).toUtf8();
-        const ScopedEnv env(variable.constData(), order.section('=', 1).toUtf8());
-        TestPlatform test;
-        const QByteArray listed = listing({{"msx", "MSX \"1\", Ölkrug"}, {"nes", "Famicom"}});
-        test.write("new.txt", listed);
-        test.write("Tallowick.sys", listing({{"nes", "NES"}, {"c64", "C64"}}));
-        QVERIFY(QFile::setPermissions(test.path("Tallowick.sys"),
-                                      QFile::ReadOwner | QFile::WriteOwner));
-        const auto mode = QFile::permissions(test.path("Tallowick.sys"));
-        test.write("ROMS/nes/Alpha.nes", "x");
-        test.installStandin("pmame31");
-        test.installStandin(name);
-        if (name != emulator)
-            QVERIFY(QFile::setPermissions(test.path(name), QFile::ReadOwner | QFile::WriteOwner));
-        auto form = test.open();
-        form->AlternateMameOption->setChecked(true); // the update asks MESS whichever one plays
-        form->EmulatedSystemList->setListIndex(1);
-        FolderContents after = contentsOf(test.path());
-        if (told.isEmpty()) // the listing byte for byte, and nothing else changed
-            after["/Tallowick.sys"] = "file " + listed.toStdString();
-        const QTime start = QTime::currentTime();
-        qint64 cancelledAt = -1;
-        QTimer poll; // Cancel pressed once the progress dialog shows
-        connect(&poll, &QTimer::timeout, &poll, [&] {
-            if (QWidget* dialog = QApplication::activeModalWidget();
-                dialog && cancelledAt < 0 && told.contains("cancelled")) {
-                cancelledAt = start.msecsTo(QTime::currentTime());
-                QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
+    void updateSystems() {
+        QFETCH(Update, u);
+        const bool replaced = u.told.isEmpty() && u.stop == Stop::Nothing;
+        TestPlatform t;
+        const ScopedEnv say("STANDIN_SAY", Said);
+        const ScopedEnv order(u.order.constData(), u.value);
+        QVERIFY(fill(t, u.emulator));
+        const QString list = t.path("Tallowick.sys");
+        QVERIFY(
+            QFile::setPermissions(list, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        auto form = t.open();
+        if (!u.link.isEmpty()) {
+            QVERIFY(QFile::rename(list, t.elsewhere.filePath("list.sys")));
+            QVERIFY(QFile::link(QDir(t.elsewhere.path()).filePath(u.link), list));
+        }
+        const auto mode = QFile::permissions(list); // neither a new file's 0600 nor 0644
+        form->show();
+        const EndOnSignals ending([&] { form->close(); });
+        QTest::mouseClick(form->AlternateMameOption, Qt::LeftButton);
+        QVERIFY(clickRow(form->EmulatedSystemList, 1));
+        const FolderContents before = contentsOf(t.path());
+        QTimer::singleShot(400, form.get(), [] {
+            QVERIFY2(!QApplication::activeModalWidget(), "no dialog before half a second");
+        });
+        QTimer::singleShot(700, form.get(), [&] {
+            if (u.stop == Stop::Cancel)
+                QTest::mouseClick(QApplication::activeModalWidget()->findChild<QPushButton*>(),
+                                  Qt::LeftButton);
+            if (u.stop == Stop::CloseBox)
+                form->close();
+            if (u.stop == Stop::Sigterm)
+                ::kill(::getpid(), SIGTERM);
+        });
+        form->UpdateSystemsMenu->trigger();
+        for (const StandinRun& run : t.standinRuns()) // gone, reaped if ours
+            QTRY_VERIFY(::waitpid(run.pid, nullptr, WNOHANG) > 0 || ::kill(run.pid, 0));
+        QCOMPARE(t.messages.notices.size(), u.told.isEmpty() ? 0 : 1);
+        for (const QString& notice : t.messages.notices)
+            QVERIFY2(notice.contains(u.told), qPrintable(notice));
+        QVERIFY(contentsOf(t.path()) == before); // and nothing beside it
+        QCOMPARE(fileBytes(list) == New, replaced);
+        QCOMPARE(QFile::permissions(list), mode);
+        QCOMPARE(form->EmulatedSystemList->listIndex(), replaced ? 0 : 1);
+        QCOMPARE(form->isVisible(), u.stop != Stop::CloseBox && u.stop != Stop::Sigterm);
+    }
+
+    // During the update no input lands and a game's notice waits; then the window works.
+    void theWindowWaitsForTheUpdate() {
+        TestPlatform t;
+        t.settings.values["Options/AdditionalParamCheck"] = "1"; // its text takes keys
+        QtMessageBoxes boxes;
+        QtProcessStarter starter;
+        t.platform.messages = &boxes;
+        t.platform.processes = &starter;
+        QVERIFY(fill(t));
+        auto form = t.open();
+        boxes.setParent(form.get());
+        {
+            const ScopedEnv delay("STANDIN_DELAY", "300");
+            const ScopedEnv exit("STANDIN_EXIT", "2");
+            QVERIFY(doubleClickRow(form->GamesList, 0));
+        }
+        const ScopedEnv delay("STANDIN_DELAY", "1500");
+        const ScopedEnv order("STANDIN_LISTING", "new.txt");
+        const auto options = t.settings.values;
+        QStringList told;
+        QByteArray listWhenTold;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (qobject_cast<QProgressDialog*>(modal)) {
+                QTest::mouseClick(form->AlternateMameOption, Qt::LeftButton);
+                QTest::keyClicks(form->AdditionalParamText, "x");
+            }
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                told << box->text();
+                listWhenTold = fileBytes(t.path("Tallowick.sys"));
+                QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
             }
         });
         poll.start(20);
-        form->UpdateSystemsMenu_Click();
-        QCOMPARE(cancelledAt >= 450, told.contains("cancelled")); // not before half a second
-        const StandinRun run = test.standinRuns().value(0); // the one run: MESS, in its folder
-        QCOMPARE(run.program + run.arguments.join(' ') + run.cwd,
-                 name == emulator ? test.path(name) + "-listfull" + test.path() : "");
-        QTRY_VERIFY_WITH_TIMEOUT(
-            !run.pid || waitpid(run.pid, nullptr, WNOHANG) > 0 || kill(run.pid, 0), 3000);
-        const L notice = test.messages.notices.filter(QString(told).replace("%1", test.path()));
-        QCOMPARE(test.messages.notices, told.isEmpty() ? L() : notice.mid(0, 1)); // just one
-        QVERIFY(contentsOf(test.path()) == after); // no leftover listing either
-        QCOMPARE(QFile::permissions(test.path("Tallowick.sys")), mode);
-        QCOMPARE(form->EmulatedSystemList->items(),
-                 (told.isEmpty() ? L{"Famicom", "MSX \"1\", Ölkrug"} : L{"C64", "NES"}));
-        QCOMPARE(form->EmulatedSystemList->listIndex(), told.isEmpty() ? 0 : 1);
-        QCOMPARE(form->GamesList->items(), L{nesLine("Alpha.nes")});
+        form->UpdateSystemsMenu->trigger();
+        QCOMPARE(told, QStringList{"The emulator ended with exit code 2 while running Alpha.nes."});
+        QCOMPARE(listWhenTold, New); // the wait was over
+        QCOMPARE(QDir(t.path()).entryList({"*.sys.*"}), QStringList());
+        QVERIFY2(t.settings.values == options, "no option changed");
+        QVERIFY(clickRow(form->EmulatedSystemList, 1));
+        QCOMPARE(form->GamesList->count(), 0); // MSX has no images
     }
 };
 

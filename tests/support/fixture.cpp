@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QtTest>
 
+#include <csignal>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -23,37 +24,38 @@ QByteArray fileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void writeBytes(const QString& path, const QByteArray& bytes) {
+bool writeBytes(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(),
-             qPrintable(path));
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-static void makeSparse(const QString& path, qint64 size, const QByteArray& tail) {
-    writeBytes(path, QByteArray());
-    QVERIFY(::truncate(QFile::encodeName(path).constData(), off_t(size - tail.size())) == 0);
+// A file of `size` bytes that ends in `tail` and holds nothing before it, taking no disk.
+static bool makeSparse(const QString& path, qint64 size, const QByteArray& tail) {
+    if (!writeBytes(path, QByteArray()) ||
+        ::truncate(QFile::encodeName(path).constData(), off_t(size - tail.size())) != 0)
+        return false;
     QFile file(path);
-    QVERIFY(file.open(QIODevice::Append) && file.write(tail) == tail.size());
+    return file.open(QIODevice::Append) && file.write(tail) == tail.size();
 }
 
-void makeSpecial(const QString& path, const QString& shape) {
+bool makeSpecial(const QString& path, Special shape) {
     const QByteArray name = QFile::encodeName(path);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    if (shape == "pipe")
-        QVERIFY(::mkfifo(name.constData(), 0644) == 0);
-    else if (shape == "device")
-        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
-    else if (shape == "folder")
-        QVERIFY(QDir().mkpath(path));
-    else if (shape == "huge")
-        makeSparse(path, 3'000'000'000LL, QByteArray());
-    else if (shape == "long line")
-        makeSparse(path, 200'000'000LL, "\nnes               \"NES\"\n");
-    else if (shape == "unreadable")
-        writeBytes(path, "Name: Description:\nnes \"NES\"\n"), ::chmod(name.constData(), 0);
-    else
-        QFAIL(qPrintable("no such shape: " + shape));
+    switch (shape) {
+    case Special::Pipe:
+        return ::mkfifo(name.constData(), 0644) == 0;
+    case Special::Folder:
+        return QDir().mkpath(path);
+    case Special::Huge:
+        return makeSparse(path, 3'000'000'000LL, QByteArray());
+    case Special::LongLine:
+        return makeSparse(path, 200'000'000LL, "\nnes               \"NES\"\n");
+    case Special::Unreadable:
+        return writeBytes(path, "Name: Description:\nnes \"NES\"\n") &&
+               ::chmod(name.constData(), 0) == 0;
+    }
+    return false;
 }
 
 double peakMegabytes() {
@@ -74,26 +76,35 @@ ScopedEnv::~ScopedEnv() {
         qunsetenv(m_name);
 }
 
+DiskFull::DiskFull(qint64 bytes) {
+    std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of ending the test
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    m_old[0] = qint64(old.rlim_cur);
+    m_old[1] = qint64(old.rlim_max);
+    const rlimit full{rlim_t(bytes), old.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &full);
+}
+
+DiskFull::~DiskFull() {
+    const rlimit old{rlim_t(m_old[0]), rlim_t(m_old[1])};
+    setrlimit(RLIMIT_FSIZE, &old);
+}
+
 QString MemorySettings::read(const QString& section, const QString& key,
                              const QString& defaultValue) const {
     return values.value(section + '/' + key, defaultValue);
 }
 
-bool MemorySettings::write(const QString& section, const QString& key, const QString& value) {
+FileProblem MemorySettings::write(const QString& section, const QString& key,
+                                  const QString& value) {
     values.insert(section + '/' + key, value);
-    writes.append({section + '/' + key, value});
-    return true;
+    return {};
 }
 
 bool RecordingMessages::question(const QString& text) {
     questions << text;
     return answers.isEmpty() || answers.takeFirst();
-}
-
-bool RecordingStarter::start(const QString& program, const QStringList& arguments,
-                             const QString& workingFolder, Failure failed) {
-    starts.append({program, arguments, workingFolder, failed});
-    return true;
 }
 
 TestPlatform::TestPlatform() {
@@ -108,17 +119,31 @@ QString TestPlatform::path(const QString& name) const {
     return name.isEmpty() ? folder.path() : folder.filePath(name);
 }
 
-void TestPlatform::installStandin(const QString& name) {
-    const QString standin = qEnvironmentVariable("TALLOWICK_STANDIN");
-    QVERIFY2(QFile::copy(standin, path(name)), qPrintable(standin));
-    qputenv("STANDIN_LOG", QFile::encodeName(elsewhere.filePath("standin.log")));
+bool TestPlatform::writeSystem(const QString& shortName, const QString& description,
+                               const QStringList& images) const {
+    bool written = write(QStringLiteral("Tallowick.sys"), listing({{shortName, description}}));
+    for (const QString& image : images)
+        written = written && write("ROMS/" + shortName + '/' + image, "image");
+    return written;
+}
+
+bool TestPlatform::installStandin(const QString& name) {
+    if (!standinLog)
+        standinLog.emplace("STANDIN_LOG", QFile::encodeName(elsewhere.filePath("standin.log")));
+    return QFile::copy(qEnvironmentVariable("TALLOWICK_STANDIN"), path(name));
 }
 
 // The log's escapes undone: \\ is a backslash, \n a line end.
 static QString unescaped(const QByteArray& text) {
     QByteArray bytes;
-    for (qsizetype i = 0; i < text.size(); ++i)
-        bytes += text[i] == '\\' && ++i < text.size() ? (text[i] == 'n' ? '\n' : text[i]) : text[i];
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size()) {
+            ++i;
+            bytes += text[i] == 'n' ? '\n' : text[i];
+        } else {
+            bytes += text[i];
+        }
+    }
     return QString::fromUtf8(bytes);
 }
 
@@ -148,4 +173,26 @@ std::unique_ptr<Form1> TestPlatform::open() {
 
 QString nesLine(const QString& fileName) {
     return GameLine::make(fileName, QStringLiteral("nes"));
+}
+
+static std::optional<QPoint> centreOfRow(SortedListBox* list, int row) {
+    if (row < 0 || row >= list->count())
+        return std::nullopt;
+    list->scrollTo(list->model()->index(row, 0));
+    return list->visualRect(list->model()->index(row, 0)).center();
+}
+
+bool clickRow(SortedListBox* list, int row, Qt::MouseButton button,
+              Qt::KeyboardModifiers modifiers) {
+    const auto at = centreOfRow(list, row);
+    if (at)
+        QTest::mouseClick(list->viewport(), button, modifiers, *at);
+    return bool(at);
+}
+
+bool doubleClickRow(SortedListBox* list, int row) {
+    const auto at = centreOfRow(list, row);
+    if (at)
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, *at);
+    return bool(at);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-// The one set of fixtures every suite shares: a program folder of the test's own with recording
-// stand-ins for the world around the window, the real stand-in emulator installed in it, the
-// window opened on it, and the files a test makes.
+// The fixtures every suite shares: a program folder of the test's own, recording stand-ins for the
+// world around the window, the window opened on it, and the user's clicks on its lists. Helpers
+// that can fail return false, for the caller's QVERIFY.
 #include "mainwindow/form1.h"
 #include "platform/platform.h"
 #include "tests/support/snapshot.h"
@@ -11,25 +11,25 @@
 #include <QPair>
 #include <QTemporaryDir>
 #include <memory>
+#include <optional>
 
 using Systems = QList<QPair<QString, QString>>; // short name, description
 
-// A listing as today's emulator writes it: a header, then `%-17s "%s"` lines ended by LF.
+// A listing as today's emulator writes it: a header, then `%-17s "%s"` lines.
 QByteArray listing(const Systems& systems);
 
 QByteArray fileBytes(const QString& path);                     // empty when it cannot be read
-void writeBytes(const QString& path, const QByteArray& bytes); // makes the folders it needs
+bool writeBytes(const QString& path, const QByteArray& bytes); // makes the folders it needs
 
-// Puts at `path` what a mistake can leave in place of a file: "pipe", "device" (a link to
-// /dev/zero), "folder", "huge" (3 GB of nothing, sparse), "long line" (one line of 200 MB,
-// sparse), "unreadable" (mode 0; root reads it anyway).
-void makeSpecial(const QString& path, const QString& shape);
+// What a mistake can leave where a file should be: a named pipe, a folder, 3 GB of nothing, a
+// line of 200 MB before a system line (both sparse), or a file of mode 0.
+enum class Special { Pipe, Folder, Huge, LongLine, Unreadable };
+bool makeSpecial(const QString& path, Special shape);
 
-// The most memory this process has held, in megabytes.
-double peakMegabytes();
+double peakMegabytes(); // the most this process has held
 
-// Sets an environment variable for as long as it lives; the stand-in emulator reads its orders
-// from the environment it inherits.
+// An environment variable set for as long as it lives: the stand-in emulator takes its orders
+// from there.
 class ScopedEnv {
 public:
     ScopedEnv(const char* name, const QByteArray& value);
@@ -41,17 +41,27 @@ private:
     bool m_had;
 };
 
+// While it lives, a write past `bytes` fails as on a full disk.
+class DiskFull {
+public:
+    explicit DiskFull(qint64 bytes);
+    ~DiskFull();
+
+private:
+    qint64 m_old[2];
+};
+
 class MemorySettings : public SettingsStore {
 public:
     QString read(const QString& section, const QString& key,
                  const QString& defaultValue) const override;
-    bool write(const QString& section, const QString& key, const QString& value) override;
+    FileProblem write(const QString& section, const QString& key, const QString& value) override;
+    QString location() const override { return QStringLiteral("memory"); }
 
-    QHash<QString, QString> values;        // "Section/Key" -> text
-    QList<QPair<QString, QString>> writes; // in order
+    QHash<QString, QString> values; // "Section/Key" -> text
 };
 
-// Answers questions from a queue (OK when it is empty) and keeps every text shown.
+// Answers questions from a queue (OK when it is empty); keeps every text shown.
 class RecordingMessages : public MessageBoxes {
 public:
     void notice(const QString& text) override { notices << text; }
@@ -63,50 +73,43 @@ public:
 
 class RecordingStarter : public ProcessStarter {
 public:
-    struct Start {
-        QString program;
-        QStringList arguments;
-        QString workingFolder;
-        Failure failed;
-    };
-    bool start(const QString& program, const QStringList& arguments, const QString& workingFolder,
-               Failure failed) override;
-
-    QList<Start> starts;
+    bool start(const QString&, const QStringList& arguments, const QString&, Failure) override {
+        starts << arguments;
+        return true;
+    }
+    QList<QStringList> starts; // the arguments of each start
 };
 
 class RecordingShell : public ShellOpener {
 public:
-    void open(const QString& target, const QString& workingFolder) override {
-        targets << target;
-        folders << workingFolder;
-    }
-    QStringList targets, folders;
+    void open(const QString& target) override { targets << target; }
+    QStringList targets;
 };
 
-// One start of the stand-in emulator, as its log has it.
-struct StandinRun {
+struct StandinRun { // one start of the stand-in emulator, from its log
     qint64 pid = 0;
     QString program, cwd;
     QStringList arguments;
 };
 
-// A temporary program folder with a recording stand-in for every outside effect. The real ones
-// can be put in their place: `platform.processes = &real`.
+// A temporary program folder with a recording stand-in for every outside effect; a test may put
+// a real one in its place (`platform.processes = &real`).
 struct TestPlatform {
     TestPlatform();
 
     QString path(const QString& name = QString()) const;
-    void write(const QString& name, const QByteArray& bytes) const {
-        writeBytes(path(name), bytes);
+    bool write(const QString& name, const QByteArray& bytes) const {
+        return writeBytes(path(name), bytes);
     }
+    // Tallowick.sys listing this one system, and its images in ROMS/<system>/.
+    bool writeSystem(const QString& shortName, const QString& description,
+                     const QStringList& images) const;
 
-    // The stand-in emulator, copied into the folder under `name`; it logs outside the folder.
-    void installStandin(const QString& name = QStringLiteral("MESS"));
+    // The stand-in emulator, copied in as `name`; it logs outside the folder.
+    bool installStandin(const QString& name = QStringLiteral("MESS"));
     QList<StandinRun> standinRuns() const;
 
-    // The main window on the folder, its start-up done, not shown.
-    std::unique_ptr<Form1> open();
+    std::unique_ptr<Form1> open(); // the window, its start-up done, not shown
 
     QTemporaryDir folder, elsewhere;
     MemorySettings settings;
@@ -114,7 +117,14 @@ struct TestPlatform {
     RecordingStarter processes;
     RecordingShell shell;
     Platform platform;
+    std::optional<ScopedEnv> standinLog;
 };
 
-// The emulator line of the games list for a file of the system nes.
+// The games-list line of a file of the system nes.
 QString nesLine(const QString& fileName);
+
+// What the user does to a list: a click of `button` on the row (the press selects it and runs the
+// list's press reaction), or a double-click. False when the row does not exist.
+bool clickRow(SortedListBox* list, int row, Qt::MouseButton button = Qt::LeftButton,
+              Qt::KeyboardModifiers modifiers = {});
+bool doubleClickRow(SortedListBox* list, int row);
