@@ -9,6 +9,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake g++ make qt6-base-dev libgl-dev clang-format git)
+# What the tests run besides Tallowick: the desktop entry's validator and GLib's launcher.
+test_packages=(desktop-file-utils libglib2.0-bin)
 want() {
     local missing=()
     for p in "$@"; do dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p"); done
@@ -20,9 +22,10 @@ want() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
+# TALLOWICK_WERROR=ON (as CI sets it) makes every compiler warning an error.
 configure_and_build() {
     local dir=$1; shift
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLOWICK_WERROR="${TALLOWICK_WERROR:-OFF}" "$@" >/dev/null
     cmake --build "$dir" -j"$(nproc)"
 }
 
@@ -51,7 +54,7 @@ demo)
     STANDIN_SHOW=1 exec build/demo/tallowick
     ;;
 test)
-    want "${packages[@]}"
+    want "${packages[@]}" "${test_packages[@]}"
     check_format
     configure_and_build build
     run_tests build
@@ -63,14 +66,15 @@ bench)
     QT_QPA_PLATFORM=offscreen build/bench/tallowick-bench
     ;;
 sanitize)
-    want "${packages[@]}"
+    want "${packages[@]}" "${test_packages[@]}"
     configure_and_build build-sanitize -DTALLOWICK_SANITIZE=ON
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-sanitize
     ;;
 fuzz)
     seconds=${2:-60}
     want "${packages[@]}" clang libclang-rt-14-dev
-    CXX=clang++ configure_and_build build-fuzz -DTALLOWICK_FUZZ=ON
+    CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLOWICK_FUZZ=ON >/dev/null
+    cmake --build build-fuzz -j"$(nproc)" --target fuzz-targets
     fuzz/run.sh build-fuzz/fuzz "$seconds"
     ;;
 mame)

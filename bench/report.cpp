@@ -35,7 +35,7 @@ static std::string targetText(const Figure& figure) {
     return "-";
 }
 
-void printReport(const std::vector<Figure>& figures) {
+int printReport(const std::vector<Figure>& figures) {
     std::printf("\n%-44s %10s %10s %10s %10s %7s  %-15s %s\n", "figure", "median", "min", "max",
                 "floor", "ratio", "target", "result");
     int missed = 0;
@@ -60,4 +60,5 @@ void printReport(const std::vector<Figure>& figures) {
         std::printf("\nMISSED: %d target(s) not met.\n", missed);
     else
         std::printf("\nEvery target met.\n");
+    return missed;
 }

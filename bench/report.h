@@ -23,5 +23,5 @@ struct Figure {
     bool met() const;
 };
 
-// Prints the aligned table and a line saying which targets were missed.
-void printReport(const std::vector<Figure>& figures);
+// Prints the aligned table and a line saying which targets were missed; returns how many were.
+int printReport(const std::vector<Figure>& figures);

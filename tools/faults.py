@@ -1,233 +1,204 @@
 #!/usr/bin/env python3
 """Seeds realistic faults into the product code, one at a time, and tells which the tests catch.
 
-    tools/faults.py [--repo DIR] [--build DIR] [--jobs N] [--only ID ...] [--list]
+    tools/faults.py [--rev REV] [--jobs N] [--only ID ...] [--list] [--keep]
 
-For each fault: the edit is made in the checkout, the build is brought up to date, every test
-runs (offscreen, as `./build.sh test` runs them), and the edit is undone. A fault is "caught"
-when a test fails, "missed" when every test passes. A fault whose text is not found exactly once
-is "stale": the code moved and the fault's text must follow it. Each fault may name several
-alternative edits; the first whose every text is found exactly once is the one applied, so one
-list serves the code before and after a move.
-
-The checkout is left as it was found, also when this is interrupted.
+The faults are planted in a worktree of their own (a detached checkout of REV, HEAD by default,
+in a temporary folder), never in this checkout: a run that is killed leaves this checkout as it
+was. For each fault the edit is made, the worktree's build is brought up to date, every test runs
+(offscreen, as `./build.sh test` runs them), and the file is checked out again. A fault is
+"caught" when a test fails, "missed" when every test passes. An edit whose text is not found
+exactly once is "stale": the code moved and the list must follow it, so the run stops before it
+starts. The exit code is 0 when every fault is caught, 1 when one is stale, 3 when one is missed.
 """
 
 import argparse
 import os
+import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
-# (id, what a user would see go wrong, [alternative: [(file, text, replacement), ...], ...])
+# (id, what a user would see go wrong, [(file, text, replacement), ...])
 FAULTS = [
-    ("systems-column", "descriptions lose their first letter (column 13 taken for 12)", [
-        [("catalogue/systemsfile.cpp", "line.mid(11, size - 12)", "line.mid(12, size - 12)")],
-        [("catalogue/systemsfile.cpp", "line.mid(11, line.size() - 12)", "line.mid(12, line.size() - 12)")],
-    ]),
-    ("systems-header-read", "the header line shows up as a system", [
-        [("catalogue/systemsfile.cpp", "if (number == 0)\n            return;", "if (number < 0)\n            return;")],
-        [("catalogue/systemsfile.cpp", "for (qsizetype i = 1; i < lines->size(); ++i)",
-          "for (qsizetype i = 0; i < lines->size(); ++i)")],
-    ]),
-    ("systems-first-match", "a description listed twice shows the games of the first, not the last", [
-        [("catalogue/systemsfile.cpp", "for (auto it = systems.rbegin(); it != systems.rend(); ++it)",
-          "for (auto it = systems.begin(); it != systems.end(); ++it)")],
-    ]),
-    ("shortname-width", "a fixed-column short name takes column 9 too", [
-        [("catalogue/systemsfile.cpp", "line.left(8).trimmed()", "line.left(9).trimmed()")],
-    ]),
-    ("dirtxt-case", "DIR.TXT shows up as a game (the check minds letter case)", [
-        [("catalogue/gameslist.cpp", 'QLatin1String("dir.txt"), Qt::CaseInsensitive',
-          'QLatin1String("dir.txt"), Qt::CaseSensitive')],
-    ]),
-    ("dirtxt-missing", "dir.txt shows up as a game", [
-        [("catalogue/gameslist.cpp", 'name.compare(QLatin1String("dir.txt"), Qt::CaseInsensitive) == 0 ||',
-          "")],
-    ]),
-    ("hidden-files", "hidden files show up as games and recordings", [
-        [("platform/folderlisting.cpp", "if (entry->d_name[0] == '.')\n            continue;", "")],
-        [("catalogue/folderlisting.cpp", "if (entry->d_name[0] == '.')\n            continue;", "")],
-    ]),
-    ("links-dropped", "a link to an image is not listed", [
-        [("platform/folderlisting.cpp", "entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN",
-          "entry->d_type == DT_UNKNOWN")],
-        [("catalogue/folderlisting.cpp", "entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN",
-          "entry->d_type == DT_UNKNOWN")],
-    ]),
-    ("sort-case", "the lists sort capitals before small letters", [
-        [("platform/textorder.cpp", "c >= 'A' && c <= 'Z' ? char16_t(c + 32) : c", "c")],
-        [("catalogue/gameslist.cpp", "return QString::compare(a, b, Qt::CaseInsensitive) < 0;",
-          "return QString::compare(a, b, Qt::CaseSensitive) < 0;")],
-    ]),
-    ("line-padding", "the command tail starts at column 63", [
-        [("catalogue/gameline.cpp", "QString(NameColumns - fileName.size(), QLatin1Char(' '))",
-          "QString(NameColumns - fileName.size() - 1, QLatin1Char(' '))")],
-        [("catalogue/gameline.cpp", "QString(NameColumns - shown.size(), QLatin1Char(' '))",
-          "QString(NameColumns - shown.size() - 1, QLatin1Char(' '))")],
-    ]),
-    ("tail-column", "the launch takes the tail from column 63", [
-        [("catalogue/gameline.cpp", "return line.mid(NameColumns);", "return line.mid(NameColumns - 1);")],
-    ]),
-    ("closing-quote", "the image name loses its closing quote on the command line", [
-        [("catalogue/gameline.cpp", "    line += fileName;\n    line += QLatin1Char('\"');",
-          "    line += fileName;")],
-    ]),
-    ("name-untrimmed", "messages show the name with the line's blanks", [
-        [("catalogue/gameline.cpp", "return line.left(NameColumns).trimmed();",
-          "return line.left(NameColumns);")],
-        [("catalogue/gameline.cpp", "const QString shown = line.left(NameColumns).trimmed();",
-          "const QString shown = line.left(NameColumns);")],
-    ]),
-    ("grey-additional", "greyed additional parameters still reach the emulator", [
-        [("launch/commandline.cpp", "if (choices.additionalCheck == 1)", "if (choices.additionalCheck != 0)")],
-    ]),
-    ("tail-blank", "the blank after the game's tail is dropped", [
-        [("launch/commandline.cpp", "line += choices.gameTail + blank;", "line += choices.gameTail;")],
-    ]),
-    ("split-tabs", "a tab no longer separates words of the command line", [
-        [("launch/commandline.cpp", "return c == QLatin1Char(' ') || c == QLatin1Char('\\t');",
-          "return c == QLatin1Char(' ');")],
-    ]),
-    ("split-keeps-quotes", "the emulator gets the image name with its quotes", [
-        [("launch/commandline.cpp", "            quoted = !quoted;\n",
-          "            quoted = !quoted;\n            word += c;\n")],
-    ]),
-    ("program-case", "MESS is not found when the file is called mess", [
-        [("platform/programfolder.cpp", "if (entry.compare(name, Qt::CaseInsensitive) == 0 ||",
-          "if (entry.compare(name, Qt::CaseSensitive) == 0 ||")],
-        [("launch/programlookup.cpp", "entry.compare(name, Qt::CaseInsensitive) != 0 &&",
-          "entry.compare(name, Qt::CaseSensitive) != 0 &&")],
-    ]),
-    ("launch-folder", "the emulator starts in the wrong working folder", [
-        [("mainwindow/form1_launch.cpp", "command.arguments, m_platform.programFolder)",
-          "command.arguments, QString())")],
-        [("mainwindow/form1_launch.cpp", "command.arguments, m_platform.folder.path(), failed)",
-          "command.arguments, QString(), failed)")],
-    ]),
-    ("fav-remove-index", "removing a favourite removes its neighbour", [
-        [("mainwindow/form1_catalogue.cpp", "GamesList->removeItem(index);", "GamesList->removeItem(index + 1);")],
-    ]),
-    ("fav-line-end", "favourites are written with LF instead of CR LF", [
-        [("catalogue/favourites.cpp", 'bytes += line.toUtf8() + "\\r\\n";', 'bytes += line.toUtf8() + "\\n";')],
-        [("platform/textfile.cpp", '    bytes += line + "\\r\\n";\n    const ssize_t',
-          '    bytes += line + "\\n";\n    const ssize_t')],
-    ]),
-    ("fav-keys-swapped", "LastFull and LastFav are written under each other's key", [
-        [("mainwindow/form1_catalogue.cpp",
-          'mode == FullMode ? QStringLiteral("LastFull") : QStringLiteral("LastFav")',
-          'mode == FullMode ? QStringLiteral("LastFav") : QStringLiteral("LastFull")')],
-    ]),
-    ("fav-any-button", "a middle click offers to add a favourite", [
-        [("mainwindow/form1_catalogue.cpp", "if (Button != Qt::RightButton || index < 0)",
-          "if (Button == Qt::LeftButton || index < 0)")],
-    ]),
-    ("fav-removal-selects", "after a removal the next favourite is selected", [
-        [("mainwindow/sortedlistbox.cpp", "m_model->remove(index);\n        selectionModel()->clear();",
-          "m_model->remove(index);")],
-    ]),
-    ("regen-exit-code", "a listing from an emulator that failed replaces the systems list", [
-        [("catalogue/systemsregeneration.cpp",
-          "if (result.outcome != ShellResult::Finished || result.exitCode != 0)",
-          "if (result.outcome != ShellResult::Finished)")],
-    ]),
-    ("regen-empty", "an empty listing replaces the systems list", [
-        [("catalogue/systemsregeneration.cpp", "    if (file.systems.empty())\n", "    if (false)\n")],
-        [("catalogue/systemsregeneration.cpp", "else if (!holdsSystems(listing))", "else if (false)")],
-    ]),
-    ("shell-quote", "a folder with a quote in its name breaks Update systems", [
-        [("shelltools/hvl_shelltools.cpp",
-          "quoted.replace(QLatin1String(\"'\"), QLatin1String(\"'\\\\''\"));", "")],
-    ]),
-    ("truth-case", "\"true\" in small letters is not read as true", [
-        [("mainwindow/optionvalues.cpp", 'word.compare(QLatin1String("True"), Qt::CaseInsensitive)',
-          'word.compare(QLatin1String("True"), Qt::CaseSensitive)')],
-    ]),
-    ("rounding", "2.5 rounds to 3 instead of 2", [
-        [("mainwindow/optionvalues.cpp", "std::nearbyint(", "std::round(")],
-    ]),
-    ("int16-range", "a check box value of 40000 is taken", [
-        [("mainwindow/optionvalues.cpp", "std::numeric_limits<qint16>::max()", "std::numeric_limits<qint32>::max()")],
-    ]),
-    ("combo-range", "a stored index one past the last entry is taken", [
-        [("mainwindow/form1_options.cpp", "*value >= combo->count()", "*value > combo->count()")],
-        [("mainwindow/optionbinding.cpp", "*value >= combo->count()", "*value > combo->count()")],
-    ]),
-    ("grey-enables", "a grey Additional parameters box makes its text editable", [
-        [("mainwindow/form1_options.cpp", "AdditionalParamCheck->checkState() == Qt::Checked",
-          "AdditionalParamCheck->checkState() != Qt::Unchecked")],
-    ]),
-    ("default-alternate", "the alternate build's default name is Pmame31", [
-        [("mainwindow/optiontable.cpp", '"pmame31"', '"Pmame31"')],
-        [("mainwindow/optionbinding.cpp", '"pmame31"', '"Pmame31"')],
-    ]),
-    ("recording-name", "a recording keeps a letter of its extension", [
-        [("launch/recordings.cpp", "name.size() - 4", "name.size() - 3")],
-    ]),
-    ("first-system", "the start-up selects the last system, not the first", [
-        [("mainwindow/form1_catalogue.cpp", "EmulatedSystemList->setListIndex(0);",
-          "EmulatedSystemList->setListIndex(EmulatedSystemList->count() - 1);")],
-    ]),
-    ("mail-subject", "the e-mail's subject is percent-encoded", [
-        [("about/helptargets.cpp", 'QStringLiteral(" program")', 'QStringLiteral("%20program")')],
-    ]),
-    ("full-disk", "a full disk leaves a cut favourites file", [
-        [("platform/textfile.cpp", "if (file.write(bytes) != bytes.size() || !file.flush()) {",
-          "if (file.write(bytes) != bytes.size()) {")],
-        [("catalogue/textfile.cpp", "if (file.write(bytes) != bytes.size() || !file.flush()) {",
-          "if (file.write(bytes) != bytes.size()) {")],
-    ]),
-    ("special-files", "a pipe or a device in place of a file is read", [
-        [("platform/textfile.cpp", "    if (!S_ISREG(info.st_mode))\n        return {FileProblem::NotAFile",
-          "    if (false)\n        return {FileProblem::NotAFile")],
-    ]),
-    ("line-bound", "a line of a corrupt file is held whole, however long", [
-        [("platform/textfile.cpp", "if (m_line.size() + size > LongestLine) {", "if (false) {")],
-    ]),
-    ("append-own-line", "a favourite joins a hand-edited last line that has no line end", [
-        [("platform/textfile.cpp", "if (last != '\\n' && last != '\\r')", "if (false)")],
-    ]),
-    ("settings-pipe", "a settings file that is a pipe is opened (the start-up hangs)", [
-        [("platform/inisettings.cpp", "return S_ISREG(info.st_mode) && info.st_size <= LargestSettingsFile;",
-          "return info.st_size <= LargestSettingsFile;")],
-    ]),
-    ("quote-layout", "a quote right after the name is read as today's layout", [
-        [("catalogue/systemsfile.cpp", "nameEnd > 0 && quote > nameEnd && quote < size", "nameEnd > 0 && quote < size")],
-    ]),
-    ("long-name-shown", "a long name pushes the command tail past column 64", [
-        [("catalogue/gameline.cpp", "QString shown = fileName.left(NameColumns);", "QString shown = fileName;")],
-    ]),
-    ("folder-case", "ROMS/NES is not found for the system nes", [
-        [("platform/programfolder.cpp", "if (entry.compare(name, Qt::CaseInsensitive) == 0 && (found",
-          "if (entry.compare(name, Qt::CaseSensitive) == 0 && (found")],
-    ]),
-    ("accents", "accented names sort after Z", [
-        [("platform/textorder.cpp", "while (QChar::decompositionTag(base) == QChar::Canonical)", "while (false)")],
-    ]),
-    ("selection-cleared", "Ctrl+click on the selected system clears the selection", [
-        [("mainwindow/sortedlistbox.cpp", "if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))",
-          "if (false)")],
-    ]),
-    ("markup-label", "a file name is taken for markup in the command line label", [
-        [("mainwindow/form1_controls.cpp", "label->setTextFormat(Qt::PlainText);", "")],
-    ]),
-    ("notice-on-success", "a game that ends normally is reported as refused", [
-        [("platform/processstarter.cpp", "WEXITSTATUS(status) != 0 && m_failed", "m_failed")],
-    ]),
-    ("adapter-pb", "-pb is not taken for -playback", [
-        [("mameadapter/restarguments.cpp", 'option == "-playback" || option == "-pb" ||', 'option == "-playback" ||')],
-    ]),
-    ("adapter-all-systems", "the systems list holds devices and machines without media", [
-        [("mameadapter/main.cpp", "            keepSystems(full.output, systems);", "            {}")],
-    ]),
-    ("adapter-media-name", "MAME gets the media's name (-cartridge) instead of its brief (-cart)", [
-        [("mameadapter/main.cpp", 'mameArguments.push_back("-" + media->brief);',
-          'mameArguments.push_back("-" + media->name);')],
-    ]),
-    ("adapter-zip", "a zipped image finds no media", [
-        [("mameadapter/listmedia.cpp", 'if ((extension == "zip" || extension == "7z") && !media.empty())',
-          'if (false)')],
-    ]),
+    # The systems list
+    ("systems-column", "descriptions lose their first letter (column 13 taken for 12)",
+     [("catalogue/systemsfile.cpp", "line.mid(11, size - 12)", "line.mid(12, size - 12)")]),
+    ("systems-header-read", "the header line shows up as a system",
+     [("catalogue/systemsfile.cpp", "if (number == 0)\n            return;", "if (number < 0)\n            return;")]),
+    ("systems-first-match", "a description listed twice shows the games of the first, not the last",
+     [("catalogue/systemsfile.cpp", "for (auto it = systems.rbegin(); it != systems.rend(); ++it)",
+       "for (auto it = systems.begin(); it != systems.end(); ++it)")]),
+    ("shortname-width", "a fixed-column short name takes column 9 too",
+     [("catalogue/systemsfile.cpp", "line.left(8).trimmed()", "line.left(9).trimmed()")]),
+    ("crlf-across-pieces", "a CR LF split between two pieces of a read makes an empty line",
+     [("platform/textfile.cpp", "                if (i + 1 == size)\n                    m_afterCr = true;\n", "")]),
+    ("long-line-held", "a corrupt line of hundreds of megabytes is held whole",
+     [("platform/textfile.cpp", "if (m_line.size() + size > LongestLine) {", "if (false) {")]),
+    ("system-tooltip-count", "a system's tooltip counts one image too many",
+     [("mainwindow/form1_catalogue.cpp", "names ? int(names->size()) : -1", "names ? int(names->size()) + 1 : -1")]),
+    # The games list
+    ("dirtxt-case", "DIR.TXT shows up as a game (the check minds letter case)",
+     [("catalogue/gameslist.cpp", 'QLatin1String("dir.txt"), Qt::CaseInsensitive', 'QLatin1String("dir.txt"), Qt::CaseSensitive')]),
+    ("hidden-files", "hidden files show up as games and recordings",
+     [("platform/folderlisting.cpp", "if (entry->d_name[0] == '.')\n            continue;", "")]),
+    ("links-dropped", "a link to an image is not listed",
+     [("platform/folderlisting.cpp", "entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN", "entry->d_type == DT_UNKNOWN")]),
+    ("sort-case", "the lists sort capitals before small letters",
+     [("platform/textorder.cpp", "c >= 'A' && c <= 'Z' ? char16_t(c + 32) : c", "c")]),
+    ("sort-key-ties", "names alike in their first 27 letters come out in the wrong order",
+     [("platform/textorder.cpp", "std::min(a.length, b.length)))\n            return order < 0;",
+       "std::min(a.length, b.length)))\n            return order < 0;\n        return a.index < b.index;")]),
+    ("line-padding", "the command tail starts at column 63",
+     [("catalogue/gameline.cpp", "QString(NameColumns - shown.size(), QLatin1Char(' '))",
+       "QString(NameColumns - shown.size() - 1, QLatin1Char(' '))")]),
+    ("tail-column", "the launch takes the tail from column 63",
+     [("catalogue/gameline.cpp", "return line.mid(NameColumns);", "return line.mid(NameColumns - 1);")]),
+    ("name-untrimmed", "messages show the name with the line's blanks",
+     [("catalogue/gameline.cpp", "return line.left(NameColumns).trimmed();", "return line.left(NameColumns);")]),
+    ("uncarried-names", "a name with a double quote is listed and cannot be played whole",
+     [("catalogue/gameline.cpp", "c == QLatin1Char('\"') || ", "")]),
+    ("empty-list-silent", "an empty games list does not say where it looked",
+     [("mainwindow/form1_catalogue.cpp", "GamesList->setEmptyText(noImagesIn(", "GamesList->setEmptyText(QString() + (")]),
+    ("cut-name-no-tooltip", "a name cut at the list's width shows no tooltip",
+     [("mainwindow/form1_catalogue.cpp", "return name != shown || GamesList->isCutOnScreen(shown)", "return name != shown")]),
+    ("odd-characters-drawn", "a line separator in a name makes every row taller",
+     [("mainwindow/sortedlistbox.cpp", "        return drawnOnOneLine(m_entries", "        return (m_entries")]),
+    ("update-list-keeps-selection", "Update list leaves the old line selected",
+     [("mainwindow/sortedlistbox.cpp", "    changeQuietly([&] { m_model->setEntries(std::move(entries), alreadySorted); });",
+       "    const int kept = listIndex();\n    changeQuietly([&] { m_model->setEntries(std::move(entries), alreadySorted); });\n    changeQuietly([&] { setListIndex(kept); });")]),
+    # Favourites
+    ("right-click-no-select", "a right-click acts on the line selected before, not the one pressed",
+     [("mainwindow/sortedlistbox.cpp", "    if (under.isValid() && event->button() != Qt::LeftButton)\n        setListIndex(under.row());\n", "")]),
+    ("fav-latin1", "a favourite with an accent is written in another encoding",
+     [("catalogue/favourites.cpp", "return appendLine(path, line.toUtf8(), LargestFavouritesFile);",
+       "return appendLine(path, line.toLatin1(), LargestFavouritesFile);")]),
+    ("fav-rewrite-recodes", "removing a favourite rewrites the others' bytes",
+     [("catalogue/favourites.cpp", "        if (it != unused.end()) {", "        if (false) {")]),
+    ("fav-remove-index", "removing a favourite removes its neighbour",
+     [("mainwindow/form1_catalogue.cpp", "GamesList->removeItem(index);", "GamesList->removeItem(index + 1);")]),
+    ("fav-line-end", "favourites are added with LF instead of CR LF",
+     [("platform/textfile.cpp", '    bytes += line + "\\r\\n";\n    const ssize_t', '    bytes += line + "\\n";\n    const ssize_t')]),
+    ("fav-unended-joins", "a favourite added after a last line without its end joins that line",
+     [("platform/textfile.cpp", "    if (last != '\\n' && last != '\\r')\n        bytes += \"\\r\\n\";\n", "")]),
+    ("fav-append-races", "two windows adding a favourite at once lose one",
+     [("platform/textfile.cpp", "    while (::flock(file.get(), LOCK_EX) != 0 && errno == EINTR) {\n    }\n", ""),
+      ("platform/textfile.cpp", "constexpr int Flags = O_RDWR | O_APPEND | O_NONBLOCK | O_CLOEXEC;",
+       "constexpr int Flags = O_RDWR | O_NONBLOCK | O_CLOEXEC;")]),
+    ("fav-half-line-kept", "a full disk leaves half a favourite in the file",
+     [("platform/textfile.cpp", "        ::ftruncate(file.get(), end - written) == 0)", "        false)")]),
+    ("fav-keys-swapped", "LastFull and LastFav are written under each other's key",
+     [("mainwindow/form1_catalogue.cpp", 'mode == FullMode ? QStringLiteral("LastFull") : QStringLiteral("LastFav")',
+       'mode == FullMode ? QStringLiteral("LastFav") : QStringLiteral("LastFull")')]),
+    ("fav-any-button", "a middle click offers to add a favourite",
+     [("mainwindow/form1_catalogue.cpp", "if (Button == Qt::RightButton && index >= 0)", "if (Button != Qt::LeftButton && index >= 0)")]),
+    ("fav-removal-selects", "after a removal the next favourite is selected",
+     [("mainwindow/sortedlistbox.cpp", "m_model->remove(index);\n        selectionModel()->clear();", "m_model->remove(index);")]),
+    ("list-captions", "the frame says Favourites while the full list shows",
+     [("mainwindow/form1_catalogue.cpp", 'mode == FavMode ? QStringLiteral("Games [Favourites list]")',
+       'mode != FavMode ? QStringLiteral("Games [Favourites list]")')]),
+    ("fav-notice-no-reason", "a favourite that cannot be saved does not say why",
+     [("mainwindow/windowmessages.cpp", '.arg(file, reason);\n}\n\nQString addFavouriteQuestion', '.arg(file, QString());\n}\n\nQString addFavouriteQuestion')]),
+    # Options
+    ("settings-path", "options are written where the next start does not find them",
+     [("desktop/inisettings.cpp", "return section + QLatin1Char('/') + key;", "return section + QLatin1Char('_') + key;")]),
+    ("settings-no-sync", "an option changed just before a crash is lost",
+     [("desktop/inisettings.cpp", "    m_settings->setValue(settingsPath(section, key), value);\n    m_settings->sync();\n    if (m_settings->status() == QSettings::NoError)\n        return {};\n    // QSettings keeps",
+       "    m_settings->setValue(settingsPath(section, key), value);\n    if (m_settings->status() == QSettings::NoError)\n        return {};\n    // QSettings keeps")]),
+    ("settings-notice-no-file", "the options notice names neither the file nor the reason",
+     [("mainwindow/form1.cpp", "optionsNotSaved(m_platform.settings->location(), problem.text())", "optionsNotSaved(QString(), QString())")]),
+    ("choice-keys-false", "choosing the alternate build stores both choices False",
+     [("mainwindow/optionbinding.cpp", "QString textOf(const QRadioButton* button) {\n    return truthText(button->isChecked());",
+       "QString textOf(const QRadioButton* button) {\n    return truthText(button->isChecked() && false);")]),
+    ("truth-case", "\"true\" in small letters is not read as true",
+     [("mainwindow/optionvalues.cpp", 'word.compare(QLatin1String("True"), Qt::CaseInsensitive)', 'word.compare(QLatin1String("True"), Qt::CaseSensitive)')]),
+    ("rounding", "2.5 rounds to 3 instead of 2",
+     [("mainwindow/optionvalues.cpp", "std::nearbyint(", "std::round(")]),
+    ("int16-range", "a check box value of 40000 is taken",
+     [("mainwindow/optionvalues.cpp", "std::numeric_limits<qint16>::max()", "std::numeric_limits<qint32>::max()")]),
+    ("combo-range", "a stored index one past the last entry is taken",
+     [("mainwindow/optionbinding.cpp", "*value >= combo->count()", "*value > combo->count()")]),
+    ("slider-range", "a stored frameskip past the slider's end is taken as its end",
+     [("mainwindow/optionbinding.cpp", "if (!value || *value < slider->minimum() || *value > slider->maximum())", "if (!value)")]),
+    ("check-range", "a check box value of 3 is taken",
+     [("mainwindow/optionbinding.cpp", "*value < 0 || *value > 2", "*value < 0 || *value > 3")]),
+    ("grey-by-click", "a click turns a check box grey",
+     [("mainwindow/twostatecheckbox.h", "    void nextCheckState() override {\n        setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);\n    }\n", "")]),
+    ("unseen-focus", "Tab stops on the frameskip slider below the window's edge",
+     [("mainwindow/form1_controls.cpp", "    keepUnseenControlsFromFocus(client);\n", "")]),
+    ("grey-enables", "a grey Additional parameters box makes its text editable",
+     [("mainwindow/form1_options.cpp", "AdditionalParamCheck->checkState() == Qt::Checked", "AdditionalParamCheck->checkState() != Qt::Unchecked")]),
+    # The launch
+    ("grey-additional", "greyed additional parameters still reach the emulator",
+     [("launch/commandline.cpp", "if (choices.additionalCheck == 1)", "if (choices.additionalCheck != 0)")]),
+    ("pieces-order", "the recording piece comes before the additional parameters",
+     [("launch/commandline.cpp", "    if (choices.additionalCheck == 1)\n        line += choices.additionalText + blank;\n    line += choices.extraParam;",
+       "    line += choices.extraParam;\n    if (choices.additionalCheck == 1)\n        line += choices.additionalText + blank;")]),
+    ("tail-blank", "the blank after the game's tail is dropped",
+     [("launch/commandline.cpp", "line += choices.gameTail + blank;", "line += choices.gameTail;")]),
+    ("split-keeps-quotes", "the emulator gets the image name with its quotes",
+     [("launch/commandline.cpp", "            quoted = !quoted;\n            inWord = true;", "            quoted = !quoted;\n            word += c;\n            inWord = true;")]),
+    ("path-first", "a program on the PATH wins over the program folder's own",
+     [("launch/programlookup.cpp", "    const QString own = folder.program(word);\n    if (!own.isEmpty())\n        return own;\n    return QStandardPaths::findExecutable(word);",
+       "    const QString found = QStandardPaths::findExecutable(word);\n    return found.isEmpty() ? folder.program(word) : found;")]),
+    ("program-case", "MESS is not found when the file is called mess",
+     [("platform/programfolder.cpp", "if (entry.compare(name, Qt::CaseInsensitive) == 0 ||", "if (entry.compare(name, Qt::CaseSensitive) == 0 ||")]),
+    ("launch-folder", "the emulator starts in Tallowick's working folder, not the program folder",
+     [("desktop/processstarter.cpp", "    posix_spawn_file_actions_addchdir_np(&actions, folder.constData());\n", "")]),
+    ("last-lines-first", "a failed game's notice shows its first lines of error output, not its last",
+     [("platform/outputtail.cpp", "return lines.mid(qMax<qsizetype>(0, lines.size() - Lines))", "return lines.mid(0, Lines)")]),
+    ("last-lines-uncut", "a failed game's notice shows a very long line whole",
+     [("platform/outputtail.cpp", "lines.append(text.size() > LineLength ?", "lines.append(false ?")]),
+    ("crash-unreported", "a game that crashes is not reported",
+     [("desktop/processstarter.cpp", "        else if (WIFSIGNALED(status) && !isStopRequest(WTERMSIG(status)))", "        else if (false)")]),
+    ("stop-reported", "a game the user ended with SIGTERM is reported as a crash",
+     [("desktop/processstarter.cpp", "    return signal == SIGINT || signal == SIGTERM ||", "    return signal == SIGINT ||")]),
+    ("errors-unbounded", "a game's error output fills the temporary folder",
+     [("desktop/processstarter.cpp", "            if (m_errorFd >= 0)\n                keepSmall(m_errorFd);\n", "")]),
+    ("no-temp-no-game", "a temporary folder that cannot take the error file stops every game",
+     [("desktop/processstarter.cpp", "    const int errorFd = unnamedFile();\n", "    const int errorFd = unnamedFile();\n    if (errorFd < 0)\n        return false;\n")]),
+    # Update systems
+    ("regen-exit-code", "a listing from an emulator that failed replaces the systems list",
+     [("catalogue/systemsregeneration.cpp", "if (result.outcome != hvl_ShellTools::ShellResult::Finished || result.exitCode != 0)",
+       "if (result.outcome != hvl_ShellTools::ShellResult::Finished)")]),
+    ("regen-empty", "an empty listing replaces the systems list",
+     [("catalogue/cataloguemessages.cpp", "    if (listing.systems.empty())\n", "    if (false)\n")]),
+    ("regen-no-reason", "a failed update does not say what the emulator said",
+     [("catalogue/cataloguemessages.cpp", "    return text + lastWordsParagraph(result.lastErrors);", "    return text;")]),
+    ("regen-link-replaced", "Update systems replaces a linked systems list with a file",
+     [("catalogue/systemsregeneration.cpp", "    m_systemsList = finalTarget(folder.systemsFile());", "    m_systemsList = folder.systemsFile();")]),
+    ("regen-temp-kept", "a failed update leaves its temporary listing behind",
+     [("catalogue/systemsregeneration.cpp", "    if (!m_listing.isEmpty())\n        QFile::remove(m_listing);", "    if (false)\n        QFile::remove(m_listing);")]),
+    ("shell-quote", "a folder with a quote in its name breaks Update systems",
+     [("shelltools/hvl_shelltools.cpp", "quoted.replace(QLatin1String(\"'\"), QLatin1String(\"'\\\\''\"));", "")]),
+    ("wait-takes-input", "a click reaches the window while Update systems waits",
+     [("shelltools/hvl_shelltools.cpp", "    case QEvent::MouseButtonPress:\n", "")]),
+    ("notice-in-wait", "a game's notice opens inside the wait and freezes the window",
+     [("mainwindow/form1.cpp", "    if (m_updating || QApplication::activeModalWidget()) {", "    if (QApplication::activeModalWidget()) {")]),
+    ("close-ignores-update", "closing the window during Update systems leaves the emulator running",
+     [("mainwindow/form1.cpp", "    if (m_updating) {\n        m_closeAfterUpdate = true;", "    if (false) {\n        m_closeAfterUpdate = true;")]),
+    ("cancel-spares-group", "Cancel ends the shell but not the emulator it started",
+     [("shelltools/shellrun.cpp", "    ::kill(pid_t(-m_group), SIGTERM);", "    ::kill(pid_t(m_group), SIGTERM);")]),
+    ("errors-unkept-after-close", "a game's error output fills the disk once Tallowick is closed",
+     [("desktop/processstarter.cpp", "            keepSmallUntilItEnds(m_pidFd, m_errorFd);\n", "")]),
+    # The MAME adapter
+    ("adapter-media-name", "the image goes to MAME under the media's long name",
+     [("mameadapter/main.cpp", 'mameArguments.push_back("-" + media->brief);', 'mameArguments.push_back("-" + media->name);')]),
+    ("adapter-zip", "a zipped image finds no media",
+     [("mameadapter/listmedia.cpp", 'if ((extension == "zip" || extension == "7z") && !media.empty())', "if (false)")]),
+    ("adapter-rompath-order", "MAME looks in its own folders before the user's ROMS/",
+     [("mameadapter/main.cpp", 'return {{"-rompath", romsFolder + ";" + *own},', 'return {{"-rompath", *own + ";" + romsFolder},')]),
+    ("adapter-own-rompath-lost", "a -rompath the user typed is overridden",
+     [("mameadapter/main.cpp", 'return option == "-rompath" || option == "-rp";', 'return false;')]),
+    ("adapter-alsa-noise", "sound-library complaints crowd out MAME's reason",
+     [("mameadapter/mameoutput.cpp", 'return startsWith(errorLine, "ALSA lib ");', "return false;")]),
+    ("adapter-dash-image", "an image named like an option reaches MAME as one",
+     [("mameadapter/main.cpp", "        if (image[0] == '-')\n", "        if (false)\n")]),
+    ("adapter-crash-as-exit", "a game that crashed in MAME looks like one that exited",
+     [("mameadapter/processes.cpp", "    std::signal(run.signal, SIG_DFL);", "    std::exit(128 + run.signal);\n    std::signal(run.signal, SIG_DFL);")]),
+    ("adapter-inp", "a recording's name reaches MAME without .inp",
+     [("mameadapter/restarguments.cpp", 'endsWithInp(name) ? name : name + ".inp";', "name;")]),
 ]
 
 
@@ -236,85 +207,89 @@ def run(command, cwd, log, env=None):
         return subprocess.run(command, cwd=cwd, stdout=out, stderr=subprocess.STDOUT, env=env).returncode
 
 
-def chosen_edits(repo, alternatives):
-    for edits in alternatives:
+def stale_edits(tree, faults):
+    """The faults whose edits do not each find their text exactly once in the tree."""
+    stale = []
+    for fault_id, _, edits in faults:
         texts = {}
-        for path, old, _ in edits:
-            full = os.path.join(repo, path)
-            if not os.path.exists(full):
+        for path, old, new in edits:
+            full = os.path.join(tree, path)
+            if path not in texts:
+                texts[path] = open(full, encoding="utf-8").read() if os.path.exists(full) else ""
+            if texts[path].count(old) != 1:
+                stale.append((fault_id, path, old.splitlines()[0] if old else old))
                 break
-            text = texts.get(path) or open(full, encoding="utf-8").read()
-            if text.count(old) != 1:
-                break
-            texts[path] = text
-        else:
-            return edits
-    return None
+            texts[path] = texts[path].replace(old, new)
+    return stale
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    here = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    parser.add_argument("--repo", default=here)
-    parser.add_argument("--build", default=None, help="build folder (default: REPO/build-faults)")
+    repo = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    parser.add_argument("--rev", default="HEAD", help="the commit the faults are planted in")
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
     parser.add_argument("--only", nargs="*", default=None)
-    parser.add_argument("--list", action="store_true")
+    parser.add_argument("--list", action="store_true", help="list the faults and check none is stale")
+    parser.add_argument("--keep", action="store_true", help="keep the worktree and its build")
     args = parser.parse_args()
-    repo = os.path.abspath(args.repo)
-    build = os.path.abspath(args.build or os.path.join(repo, "build-faults"))
     faults = [f for f in FAULTS if args.only is None or f[0] in args.only]
 
-    if args.list:
-        for fault_id, what, alternatives in faults:
-            state = "ok" if chosen_edits(repo, alternatives) else "stale"
-            print(f"{fault_id:22} {state:6} {what}")
-        return 0
+    work = tempfile.mkdtemp(prefix="tallowick-faults-")
+    tree = os.path.join(work, "tree")
+    log = os.path.join(work, "faults.log")
+    if run(["git", "-C", repo, "worktree", "add", "--detach", tree, args.rev], repo, log):
+        print(f"no worktree of {args.rev} could be made; see {log}")
+        return 2
+    try:
+        stale = stale_edits(tree, faults)
+        if args.list or stale:
+            for fault_id, what, _ in faults:
+                print(f"{fault_id:28} {what}")
+            for fault_id, path, text in stale:
+                print(f"STALE {fault_id}: not found exactly once in {path}: {text}")
+            return 1 if stale else 0
+        return plant_all(tree, faults, args.jobs, log)
+    finally:
+        if args.keep:
+            print(f"kept {work}")
+        else:
+            subprocess.run(["git", "-C", repo, "worktree", "remove", "--force", tree],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            shutil.rmtree(work, ignore_errors=True)
 
-    log = os.path.join(build, "faults.log")
-    os.makedirs(build, exist_ok=True)
-    open(log, "w").close()
+
+def plant_all(tree, faults, jobs, log):
+    build = os.path.join(tree, "build")
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
-    ctest = ["ctest", "--test-dir", build, "-j", str(args.jobs), "--timeout", "120"]
-    if run(["cmake", "-S", repo, "-B", build, "-DCMAKE_BUILD_TYPE=RelWithDebInfo"], repo, log) or \
-            run(["cmake", "--build", build, "-j", str(args.jobs)], repo, log) or run(ctest, repo, log, env):
-        print(f"the unchanged checkout does not build or pass its tests; see {log}")
+    ctest = ["ctest", "--test-dir", build, "-j", str(jobs), "--timeout", "120"]
+    if run(["cmake", "-S", tree, "-B", build, "-DCMAKE_BUILD_TYPE=RelWithDebInfo"], tree, log) or \
+            run(["cmake", "--build", build, "-j", str(jobs)], tree, log) or run(ctest, tree, log, env):
+        print(f"the unchanged tree does not build or pass its tests; see {log}")
         return 2
 
     results = []
-    for fault_id, what, alternatives in faults:
-        edits = chosen_edits(repo, alternatives)
-        if edits is None:
-            results.append((fault_id, "stale", what))
-            print(f"{fault_id:22} stale", flush=True)
-            continue
-        originals = {}
-        try:
-            for path, old, new in edits:
-                full = os.path.join(repo, path)
-                originals.setdefault(full, open(full, encoding="utf-8").read())
-                text = open(full, encoding="utf-8").read()
-                open(full, "w", encoding="utf-8").write(text.replace(old, new))
-            with open(log, "a") as out:
-                out.write(f"\n==== {fault_id}\n")
-            started = time.time()
-            if run(["cmake", "--build", build, "-j", str(args.jobs)], repo, log):
-                state = "no-build"
-            else:
-                state = "missed" if run(ctest, repo, log, env) == 0 else "caught"
-        finally:
-            for full, text in originals.items():
-                open(full, "w", encoding="utf-8").write(text)
+    for fault_id, what, edits in faults:
+        started = time.time()
+        for path, old, new in edits:
+            full = os.path.join(tree, path)
+            text = open(full, encoding="utf-8").read()
+            open(full, "w", encoding="utf-8").write(text.replace(old, new))
+        with open(log, "a") as out:
+            out.write(f"\n==== {fault_id}\n")
+        if run(["cmake", "--build", build, "-j", str(jobs)], tree, log):
+            state = "no-build"
+        else:
+            state = "missed" if run(ctest, tree, log, env) == 0 else "caught"
+        run(["git", "checkout", "--"] + sorted({path for path, _, _ in edits}), tree, log)
         results.append((fault_id, state, what))
-        print(f"{fault_id:22} {state:8} {time.time() - started:5.0f} s", flush=True)
+        print(f"{fault_id:28} {state:8} {time.time() - started:5.0f} s", flush=True)
 
     caught = sum(1 for r in results if r[1] == "caught")
     print(f"\ncaught {caught} of {len(results)}")
     for fault_id, state, what in results:
         if state != "caught":
             print(f"  {state:8} {fault_id}: {what}")
-    run(["cmake", "--build", build, "-j", str(args.jobs)], repo, log)
-    return 0
+    return 0 if caught == len(results) else 3
 
 
 if __name__ == "__main__":
