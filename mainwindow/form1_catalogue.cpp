@@ -39,9 +39,10 @@ void Form1::FillGamesList() {
     if (selected >= 0) {
         if (const auto system =
                 systemFolderOf(m_platform.folder, EmulatedSystemList->item(selected))) {
-            const auto names = imageNames(system->path);
-            GamesList->setItems(gamesListLines(names.value_or(QStringList()), system->shortName),
-                                true);
+            // Moved, not copied: each name gives its memory back as it becomes its line.
+            GamesList->setItems(
+                gamesListLines(imageNames(system->path).value_or(QStringList()), system->shortName),
+                true);
             GamesList->setEmptyText(noImagesIn(m_platform.folder.relativePath(system->path)));
             showFullListMode();
         }
