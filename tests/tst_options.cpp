@@ -147,6 +147,7 @@ private slots:
         auto form = p.open();
         auto* box = form->AdditionalParamCheck;
         QCOMPARE(box->checkState(), Qt::PartiallyChecked);
+        QVERIFY2(!form->AdditionalParamText->isEnabled(), "grey leaves the text out");
         for (const char* stored : {"1", "0", "1", "0"}) {
             QTest::mouseClick(box, Qt::LeftButton);
             QCOMPARE(p.stored("AdditionalParamCheck"), stored);

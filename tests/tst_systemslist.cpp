@@ -115,15 +115,19 @@ private slots:
     // shows the games of the last line that has it; hovering a system names its folder.
     void theListIsInReadingOrderAndAClickShowsThatSystem() {
         TestPlatform t;
-        QVERIFY(t.write(
-            "Tallowick.sys",
-            listing({{"zx", "Zebra"}, {"fc", "Éclair"}, {"eagle", "eagle"}, {"nes", "Éclair"}})));
+        QVERIFY(t.write("Tallowick.sys", listing({{"zx", "Zebra"},
+                                                  {"fc", "Éclair"},
+                                                  {"eagle", "eagle"},
+                                                  {"nes", "Éclair"},
+                                                  {"z", QString(27, 'x') + 'z'},
+                                                  {"y", QString(27, 'X') + 'y'}})));
         QVERIFY(t.write("ROMS/ZX/a", "x"));
         QVERIFY(t.write("ROMS/ZX/b", "x"));
         QVERIFY(t.write("ROMS/nes/b.nes", "x"));
         auto form = t.open();
         SortedListBox* systems = form->EmulatedSystemList;
-        QCOMPARE(systems->items(), (QStringList{"eagle", "Éclair", "Éclair", "Zebra"}));
+        QCOMPARE(systems->items(), (QStringList{"eagle", "Éclair", "Éclair", QString(27, 'X') + 'y',
+                                                QString(27, 'x') + 'z', "Zebra"}));
         QCOMPARE(systems->listIndex(), 0);
         QCOMPARE(form->GamesList->count(), 0);
         for (int row : {1, 2}) {
@@ -134,7 +138,7 @@ private slots:
             return systems->model()->index(row, 0).data(Qt::ToolTipRole).toString();
         };
         QCOMPARE(tip(0), "eagle\nShort name: eagle\nROMS/eagle/ does not exist yet");
-        QCOMPARE(tip(3), "Zebra\nShort name: zx\nROMS/ZX/ \u2014 2 images");
+        QCOMPARE(tip(5), "Zebra\nShort name: zx\nROMS/ZX/ \u2014 2 images");
     }
 };
 
